@@ -1,0 +1,31 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+
+.PHONY: run test test-sanitize build build-sanitize deps bench clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@test -f build/build.ninja || cmake --preset default
+	cmake --build --preset default
+
+run: build
+	./build/bin/quendal
+
+test: build
+	ctest --preset default
+
+build-sanitize: deps
+	@test -f build-sanitize/build.ninja || cmake --preset sanitize
+	cmake --build --preset sanitize
+
+test-sanitize: build-sanitize
+	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize
+
+bench: build
+	bench/run-all.sh
+
+clean:
+	rm -rf build build-sanitize

@@ -1,0 +1,33 @@
+# Imaging modules keep the file names that built shows carry (ltkrn10n.dll ...);
+# they are ELF shared objects found beside the program through $ORIGIN.
+function(brivane_module target file_stem)
+  add_library(${target} SHARED ${ARGN})
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    OUTPUT_NAME ${file_stem}
+    SUFFIX ".dll"
+    BUILD_WITH_INSTALL_RPATH ON
+    INSTALL_RPATH "$ORIGIN")
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/platform/imagelib)
+endfunction()
+
+function(brivane_program target)
+  add_executable(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES
+    BUILD_WITH_INSTALL_RPATH ON
+    INSTALL_RPATH "$ORIGIN")
+endfunction()
+
+# One test program per source folder; tests live outside the program folder.
+function(brivane_test target)
+  add_executable(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${target} PRIVATE
+    BRIVANE_PROGRAM_DIR="${BRIVANE_PROGRAM_DIR}/"
+    BRIVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}/")
+  gtest_discover_tests(${target}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BRIVANE_PROGRAM_FOLDER=${BRIVANE_PROGRAM_DIR}/")
+endfunction()
+include(GoogleTest)

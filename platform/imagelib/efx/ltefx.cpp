@@ -1,0 +1,3 @@
+#include "efx/ltefx.h"
+
+int LtEfxModuleVersion() { return 10; }

@@ -1,0 +1,48 @@
+#pragma once
+
+// The file module (ltfil10n.dll): file information, loading, saving and comments.
+
+#include <QString>
+
+#include "fil/FileFormats.h"
+#include "krn/ltkrn.h"
+
+struct FileInfo {
+  int Format = FILE_UNKNOWN;
+  int Width = 0;          // as the picture will load: EXIF orientation already applied
+  int Height = 0;
+  int BitsPerPixel = 0;
+  qint64 SizeDisk = 0;
+};
+
+// Reads only the file's header: no pixels are decoded.
+int GetImageFileInfo(const QString& file, FileInfo& info, int flags = 0);
+// Decodes the file into bmp at bmp.BitsPerPixel (0: the file's own depth), replacing
+// whatever bmp held. The picture comes in upright: EXIF orientation is applied.
+int LoadBitmapFile(const QString& file, ImageBitmap& bmp);
+// Decodes the file into bmp at the file's own depth, replacing whatever bmp held.
+int LoadImageFile(const QString& file, ImageBitmap& bmp);
+// The general loader: free bmp, read the file's information, initialise bmp to that
+// size and depth, decode. Returns the first result other than SUCCESS.
+int LoadPictureFile(const QString& file, ImageBitmap& bmp);
+
+// Encodes bmp as the given format at the given bits per pixel; qualityFactor runs from 2
+// (best) to 255 (smallest) and matters for JPEG only. The file is written beside its
+// target and renamed into place, so an old file is never left half-overwritten. The
+// description set with SetSaveComment(COMMENT_DESCRIPTION, ...) goes into the file.
+int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                  int qualityFactor);
+// As SaveImageFile; paletteOption 1 keeps a 1- or 4-bit picture's own palette, 2 makes
+// an optimised palette when the target has fewer colours than the picture.
+int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                    int qualityFactor, int paletteOption = 2);
+
+// Comments written into saved files. They are process-wide, as the callers expect.
+constexpr int COMMENT_DESCRIPTION = 3;
+constexpr int COMMENT_TYPE_COUNT = 174;
+// Sets (or, with an empty text, clears) the comment of that type for later saves.
+int SetSaveComment(int type, const QString& text);
+QString GetSaveComment(int type);
+// Reads a comment of the file. Returns its length in characters, or a negative code
+// (ERROR_NO_COMMENT when the file has none). text may be null to ask for the length.
+int ReadFileComment(const QString& file, int type, QString* text);

@@ -1,0 +1,3 @@
+#include "img/ltimg.h"
+
+int LtImgModuleVersion() { return 10; }

@@ -1,0 +1,163 @@
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <vector>
+
+#include "krn/ltkrn.h"
+
+// Separable resampling. Shrinking averages the exact area each output pixel covers, so
+// fine detail folds into the right mean instead of aliasing; enlarging is bilinear.
+namespace {
+
+struct AxisWeights {
+  std::vector<int> first;     // first source index per output index
+  std::vector<int> count;     // number of source indices per output index
+  std::vector<int> offset;    // start of that output's weights in `weights`
+  std::vector<float> weights;
+};
+
+AxisWeights ComputeAxisWeights(int sourceSize, int targetSize) {
+  AxisWeights axis;
+  axis.first.resize(size_t(targetSize));
+  axis.count.resize(size_t(targetSize));
+  axis.offset.resize(size_t(targetSize));
+  const double ratio = double(sourceSize) / targetSize;
+  for (int i = 0; i < targetSize; ++i) {
+    axis.offset[size_t(i)] = int(axis.weights.size());
+    if (targetSize < sourceSize) {
+      const double begin = i * ratio;
+      const double end = (i + 1) * ratio;
+      const int first = int(std::floor(begin));
+      const int last = std::min(sourceSize - 1, int(std::ceil(end)) - 1);
+      for (int j = first; j <= last; ++j) {
+        const double overlap = std::min(end, double(j + 1)) - std::max(begin, double(j));
+        axis.weights.push_back(float(overlap / ratio));
+      }
+      axis.first[size_t(i)] = first;
+      axis.count[size_t(i)] = last - first + 1;
+    } else {
+      const double centre = (i + 0.5) * ratio - 0.5;
+      int j0 = int(std::floor(centre));
+      float fraction = float(centre - j0);
+      if (j0 < 0) {
+        j0 = 0;
+        fraction = 0;
+      }
+      if (j0 >= sourceSize - 1) {
+        j0 = sourceSize - 1;
+        fraction = 0;
+      }
+      axis.first[size_t(i)] = j0;
+      if (fraction > 0) {
+        axis.count[size_t(i)] = 2;
+        axis.weights.push_back(1 - fraction);
+        axis.weights.push_back(fraction);
+      } else {
+        axis.count[size_t(i)] = 1;
+        axis.weights.push_back(1);
+      }
+    }
+  }
+  return axis;
+}
+
+// One source row resampled horizontally, four float channels per output pixel.
+void ResampleRow(const QRgb* in, const AxisWeights& axis, float* out) {
+  const size_t width = axis.first.size();
+  for (size_t x = 0; x < width; ++x) {
+    const QRgb* p = in + axis.first[x];
+    const float* w = axis.weights.data() + axis.offset[x];
+    float b = 0, g = 0, r = 0, a = 0;
+    for (int k = 0; k < axis.count[x]; ++k) {
+      const QRgb px = p[k];
+      b += w[k] * float(px & 0xff);
+      g += w[k] * float((px >> 8) & 0xff);
+      r += w[k] * float((px >> 16) & 0xff);
+      a += w[k] * float(px >> 24);
+    }
+    out[4 * x] = b;
+    out[4 * x + 1] = g;
+    out[4 * x + 2] = r;
+    out[4 * x + 3] = a;
+  }
+}
+
+inline uint32_t Channel(float value) {
+  return uint32_t(std::clamp(int(value + 0.5f), 0, 255));
+}
+
+// Resamples 32-bit pixels; rows are fetched lazily so memory stays at a few rows.
+QImage Resample(const QImage& source, int width, int height, bool& aborted) {
+  QImage target(width, height, source.format());
+  if (target.isNull()) return target;
+  const AxisWeights columns = ComputeAxisWeights(source.width(), width);
+  const AxisWeights rows = ComputeAxisWeights(source.height(), height);
+
+  struct CachedRow {
+    int index;
+    std::vector<float> values;
+  };
+  std::deque<CachedRow> cache;
+  std::vector<float> sum(size_t(width) * 4);
+  const int progressStep = std::max(1, height / 20);
+
+  for (int y = 0; y < height; ++y) {
+    const int first = rows.first[size_t(y)];
+    const int count = rows.count[size_t(y)];
+    while (!cache.empty() && cache.front().index < first) cache.pop_front();
+    std::fill(sum.begin(), sum.end(), 0.0f);
+    for (int k = 0; k < count; ++k) {
+      const int rowIndex = first + k;
+      auto it = std::find_if(cache.begin(), cache.end(),
+                             [rowIndex](const CachedRow& row) { return row.index == rowIndex; });
+      if (it == cache.end()) {
+        cache.push_back({rowIndex, std::vector<float>(size_t(width) * 4)});
+        ResampleRow(reinterpret_cast<const QRgb*>(source.constScanLine(rowIndex)), columns,
+                    cache.back().values.data());
+        it = std::prev(cache.end());
+      }
+      const float weight = rows.weights[size_t(rows.offset[size_t(y)] + k)];
+      const float* values = it->values.data();
+      for (size_t i = 0; i < sum.size(); ++i) sum[i] += weight * values[i];
+    }
+    QRgb* out = reinterpret_cast<QRgb*>(target.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      const float* s = &sum[size_t(x) * 4];
+      out[x] = Channel(s[0]) | (Channel(s[1]) << 8) | (Channel(s[2]) << 16) | (Channel(s[3]) << 24);
+    }
+    if (y % progressStep == 0 && !ReportProgress(y * 100 / height)) {
+      aborted = true;
+      return QImage();
+    }
+  }
+  return target;
+}
+}  // namespace
+
+int ResizeBitmap(ImageBitmap& bmp, int width, int height) {
+  if (width <= 0 || height <= 0) return ERROR_INV_PARAMETER;
+  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
+  if (width == bmp.Width && height == bmp.Height) return SUCCESS;
+
+  const QImage::Format original = bmp.Pixels.format();
+  QImage source = BitmapToRgb32(bmp);
+  const bool alpha = source.format() == QImage::Format_ARGB32;
+  // Averaging straight alpha would bleed the colour of transparent pixels.
+  if (alpha) source = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+
+  bool aborted = false;
+  QImage result = Resample(source, width, height, aborted);
+  if (aborted) return ERROR_USER_ABORT;
+  if (result.isNull()) return ERROR_NO_MEMORY;
+  if (alpha) result = result.convertToFormat(QImage::Format_ARGB32);
+  // An indexed picture keeps its depth and palette: each pixel takes the nearest entry.
+  if (original == QImage::Format_Indexed8)
+    result = result.convertToFormat(QImage::Format_Indexed8, bmp.Pixels.colorTable(),
+                                    Qt::ThresholdDither);
+  if (result.isNull()) return ERROR_NO_MEMORY;
+  bmp.Pixels = std::move(result);
+  bmp.Width = width;
+  bmp.Height = height;
+  bmp.Region = QPainterPath();
+  return SUCCESS;
+}

@@ -1,0 +1,3 @@
+#include "twn/lttwn.h"
+
+int LtTwnModuleVersion() { return 10; }

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Brivane need.
+# Installs nothing when every package is already there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build ccache g++ make pkg-config
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins libgl-dev
+  libmagick++-6.q16-dev libexiv2-dev libcurl4-openssl-dev libjpeg62-turbo-dev
+  libsane-dev sane-utils libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth fonts-dejavu-core
+  python3-pyftpdlib python3-aiosmtpd
+  imagemagick libimage-exiftool-perl poppler-utils
+  libvips-tools libjpeg-turbo-progs time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
