@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Folder paths always end in "/"; callers append file names directly.
+
+// The folder of the running program (the real path of its executable, so a start
+// through PATH or a symbolic link still finds it). BRIVANE_PROGRAM_FOLDER overrides it.
+QString GetProgramFolder();
+QString GetMyPhotosFolder();
+QString GetFramesFolder();
+QString GetEdgesFolder();
+QString GetSportsCardFolder();
+QString GetMagazineFolder();
+QString GetGreetingCardFolder();
+
+// Where the settings file and the registry stand-in live: BRIVANE_WINDOWS_FOLDER, else
+// $XDG_CONFIG_HOME/brivane/ (default ~/.config/brivane/).
+QString GetWindowsFolder();
+// The default home of installed screen savers: BRIVANE_SYSTEM_FOLDER, else
+// $XDG_DATA_HOME/brivane/ (default ~/.local/share/brivane/).
+QString GetSystemFolder();
+// Ends a folder path with "/" (an empty path stays empty).
+QString WithTrailingSlash(const QString& folder);
