@@ -1,0 +1,1 @@
+// Placeholder so the folder builds until its first class lands.
