@@ -2,7 +2,7 @@
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: run test test-sanitize build build-sanitize deps bench clean
+.PHONY: run test test-sanitize build build-sanitize deps bench clean content-sheet
 
 deps:
 	@scripts/install-deps.sh
@@ -29,3 +29,6 @@ bench: build
 
 clean:
 	rm -rf build build-sanitize
+
+content-sheet: build
+	cmake --build --preset default --target content-sheet
