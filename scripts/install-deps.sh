@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins libgl-dev
   libmagick++-6.q16-dev libexiv2-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   libsane-dev sane-utils libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-lato
   python3-pyftpdlib python3-aiosmtpd
   imagemagick libimage-exiftool-perl poppler-utils
   libvips-tools libjpeg-turbo-progs time

@@ -5,8 +5,12 @@
 #include <QFileInfo>
 
 namespace {
+// A relative override is made absolute, so no path built from it depends on a later
+// change of the current directory.
 QString FromEnvironment(const char* variable) {
-  return WithTrailingSlash(QString::fromLocal8Bit(qgetenv(variable)));
+  const QString folder = QString::fromLocal8Bit(qgetenv(variable));
+  if (folder.isEmpty()) return folder;
+  return WithTrailingSlash(QDir(folder).absolutePath());
 }
 
 QString XdgFolder(const char* variable, const char* homeRelative) {
@@ -25,7 +29,12 @@ QString GetProgramFolder() {
   if (QString overridden = FromEnvironment("BRIVANE_PROGRAM_FOLDER"); !overridden.isEmpty())
     return overridden;
   // /proc/self/exe is the executable itself, whatever path or link it was started by.
-  const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+  QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+  if (executable.isEmpty() && QCoreApplication::instance())
+    executable = QCoreApplication::applicationFilePath();
+  // Without either the program folder is unknown; the current directory would be a guess
+  // that scatters user data wherever the program happened to be started.
+  if (executable.isEmpty()) return {};
   return WithTrailingSlash(QFileInfo(executable).absolutePath());
 }
 

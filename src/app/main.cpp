@@ -1,12 +1,10 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/CMainApp.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Brivane");
-  QMainWindow window;
-  window.setWindowTitle("Brivane");
-  window.resize(800, 600);
-  window.show();
-  return QApplication::exec();
+  QApplication application(argc, argv);
+  CMainApp app;
+  app.initInstance();
+  return app.run();
 }

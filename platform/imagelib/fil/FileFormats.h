@@ -37,6 +37,9 @@ QString FileExtension(const QString& path);
 // The image file-type table: the format code for an extension, compared without regard
 // to case; 0 when the extension is not in the table ("jpeg" and "pcd" are not).
 int FormatForExtension(const QString& extension);
+// The usual extension of files of the format, without the dot: "jpg" for both JPEG
+// codes, "" for codes outside the table.
+QString FormatExtension(int format);
 // A short name of the format for messages and listings ("JPEG", "PCX", ...).
 QString FormatName(int format);
 // Whether this build can read or write the format (see the README's format table).

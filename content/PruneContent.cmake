@@ -1,0 +1,12 @@
+# Removes pictures from the template folders that the build no longer makes.
+cmake_minimum_required(VERSION 3.25)
+file(STRINGS ${LIST} expected)
+foreach(folder frames edges sportscard magazine greetingcard)
+  file(GLOB present RELATIVE ${PROGRAM_DIR} ${PROGRAM_DIR}/${folder}/*)
+  foreach(file ${present})
+    if(NOT file IN_LIST expected)
+      message(STATUS "Removing stale ${file}")
+      file(REMOVE ${PROGRAM_DIR}/${file})
+    endif()
+  endforeach()
+endforeach()

@@ -1,0 +1,43 @@
+// GetImageFileInfo: what a picture file holds, from its header.
+#include "cmp/JpegCodec.h"
+#include "fil/FileBuffer.h"
+#include "fil/MagickDecoder.h"
+#include "fil/OwnCodecs.h"
+#include "fil/PictureFile.h"
+#include "fil/ltfil.h"
+
+namespace {
+int JpegFileInfo(const QString& file, FileInfo& info) {
+  JpegInfo jpeg;
+  if (const int rc = ReadJpegInfo(file, jpeg); rc != SUCCESS) return rc;
+  const bool turned = jpeg.Orientation >= 5 && jpeg.Orientation <= 8;
+  info.Width = turned ? jpeg.Height : jpeg.Width;
+  info.Height = turned ? jpeg.Width : jpeg.Height;
+  info.BitsPerPixel = jpeg.Components == 1 ? 8 : 24;
+  return SUCCESS;
+}
+}  // namespace
+
+int GetImageFileInfo(const QString& file, FileInfo& info, int /*flags*/) {
+  PictureFile picture;
+  if (const int rc = IdentifyPictureFile(file, picture); rc != SUCCESS) return rc;
+  if (const int rc = CheckReadable(picture); rc != SUCCESS) return rc;
+  FileInfo out;
+  out.Format = picture.Format;
+  out.SizeDisk = picture.DiskSize;
+  int rc = SUCCESS;
+  if (picture.Traits->Reader == Codec::Jpeg) {
+    rc = JpegFileInfo(file, out);
+  } else {
+    FileBuffer content;
+    rc = ReadFileBuffer(file, content);
+    if (rc == SUCCESS) {
+      rc = picture.Traits->Reader == Codec::Magick
+               ? MagickReadPictureInfo(content, *picture.Traits, out)
+               : OwnCodecInfo(content, *picture.Traits, out);
+    }
+  }
+  if (rc != SUCCESS) return rc;
+  info = out;
+  return SUCCESS;
+}

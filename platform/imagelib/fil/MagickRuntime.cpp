@@ -1,0 +1,98 @@
+#include "fil/MagickRuntime.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <mutex>
+#include <new>
+
+#include <QFileInfo>
+
+#include "fil/MagickInclude.h"
+#include "krn/ResultCodes.h"
+
+namespace {
+std::once_flag gMagickOnce;
+QString gPolicyFolder;
+
+QString ModuleFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&EnsureMagick), &info) == 0 || info.dli_fname == nullptr)
+    return QString();
+  return QFileInfo(QFile::decodeName(info.dli_fname)).canonicalPath();
+}
+
+void StartMagick() {
+  if (std::getenv("MAGICK_CONFIGURE_PATH") == nullptr) {
+    const QString module = ModuleFolder();
+    if (!module.isEmpty()) {
+      gPolicyFolder = module + QStringLiteral("/magick/");
+      setenv("MAGICK_CONFIGURE_PATH", QFile::encodeName(gPolicyFolder).constData(), 0);
+    }
+  }
+  Magick::InitializeMagick(nullptr);
+}
+
+bool RightsAllow(const char* coder, MagickCore::PolicyRights rights) {
+  return MagickCore::IsRightsAuthorized(MagickCore::CoderPolicyDomain, rights, coder) !=
+         MagickCore::MagickFalse;
+}
+
+bool CoderHas(const char* coder, bool writing) {
+  if (coder == nullptr) return false;
+  EnsureMagick();
+  try {
+    const Magick::CoderInfo info(coder);
+    if (!(writing ? info.isWritable() : info.isReadable())) return false;
+  } catch (...) {
+    return false;
+  }
+  return RightsAllow(coder, writing ? MagickCore::WritePolicyRights : MagickCore::ReadPolicyRights);
+}
+
+bool Mentions(const char* text, const char* part) {
+  return text != nullptr && std::strstr(text, part) != nullptr;
+}
+}  // namespace
+
+void EnsureMagick() { std::call_once(gMagickOnce, StartMagick); }
+
+QString MagickPolicyFolder() {
+  EnsureMagick();
+  return gPolicyFolder;
+}
+
+bool MagickAllowsSize(qint64 width, qint64 height) {
+  EnsureMagick();
+  using MagickCore::GetMagickResourceLimit;
+  const auto limitOf = [](MagickCore::ResourceType type) {
+    return static_cast<qint64>(std::min<MagickCore::MagickSizeType>(
+        GetMagickResourceLimit(type), MagickCore::MagickSizeType(INT64_MAX)));
+  };
+  return width <= limitOf(MagickCore::WidthResource) &&
+         height <= limitOf(MagickCore::HeightResource) &&
+         width * height <= limitOf(MagickCore::AreaResource);
+}
+
+bool MagickCanRead(const char* coder) { return CoderHas(coder, false); }
+bool MagickCanWrite(const char* coder) { return CoderHas(coder, true); }
+
+int MagickErrorResult(std::exception_ptr error, bool writing) {
+  const int noCodec = writing ? ERROR_FORMAT_NO_WRITER : ERROR_FORMAT_NO_READER;
+  const int damaged = writing ? ERROR_FAILURE : ERROR_FILE_CORRUPT;
+  try {
+    std::rethrow_exception(error);
+  } catch (const Magick::ErrorResourceLimit& e) {
+    return Mentions(e.what(), "exceeds limit") ? ERROR_IMAGE_TOO_LARGE : ERROR_NO_MEMORY;
+  } catch (const Magick::ErrorCache& e) {
+    return Mentions(e.what(), "exceeds limit") ? ERROR_IMAGE_TOO_LARGE : ERROR_NO_MEMORY;
+  } catch (const Magick::ErrorMissingDelegate&) {
+    return noCodec;
+  } catch (const Magick::ErrorPolicy&) {
+    return noCodec;
+  } catch (const std::bad_alloc&) {
+    return ERROR_NO_MEMORY;
+  } catch (...) {
+    return damaged;
+  }
+}

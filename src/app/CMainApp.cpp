@@ -1,0 +1,64 @@
+#include "app/CMainApp.h"
+
+#include <utility>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QStyleFactory>
+
+#include "controls/WidgetPrompter.h"
+#include "fil/ltfil.h"
+#include "krn/ltkrn.h"
+#include "library/Settings.h"
+#include "mainwindow/CMainDialog.h"
+#include "system/Folders.h"
+
+CMainApp::CMainApp(std::unique_ptr<Prompter> prompter) : m_prompter(std::move(prompter)) {}
+
+CMainApp::~CMainApp() {
+  // Nothing else to undo: COM and Windows Sockets were never started here.
+  m_stopSemaphore.reset();
+}
+
+void CMainApp::initInstance() {
+  // COM, the rich-edit library and Windows Sockets need no start on Linux: Qt's widgets
+  // and the POSIX sockets are ready as they are.
+  m_helpFolder = GetProgramFolder() + "help/";
+  // The three-dimensional controls of old are the Fusion style's.
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+  m_stopSemaphore = m_semaphores.create(kStopSemaphoreName, 0, 1);
+  QApplication::setApplicationName(kApplicationName);
+  QApplication::setApplicationDisplayName(kApplicationName);
+  if (!m_prompter) m_prompter = std::make_unique<WidgetPrompter>(kApplicationName);
+  loadBlankPage();
+}
+
+int CMainApp::run() {
+  MainWindowServices services;
+  services.prompter = m_prompter.get();
+  services.semaphores = &m_semaphores;
+  services.settingsFile = Settings::DefaultFile();
+  services.helpFolder = m_helpFolder;
+  services.blankPage = &m_blankPage;
+
+  auto window = std::make_unique<CMainDialog>(std::move(services));
+  QEventLoop loop;
+  QObject::connect(window.get(), &CMainDialog::closed, &loop, &QEventLoop::quit);
+  window->show();
+  loop.exec();
+  window.reset();
+  return 0;
+}
+
+void CMainApp::loadBlankPage() {
+  const QString file = GetProgramFolder() + "resources/blank-page.bmp";
+  if (LoadPictureFile(file, m_blankPage) == SUCCESS) {
+    if (m_blankPage.Width != kBlankPageWidth || m_blankPage.Height != kBlankPageHeight)
+      ResizeBitmap(m_blankPage, kBlankPageWidth, kBlankPageHeight);
+    return;
+  }
+  // Without the picture a plain white page of the same size serves.
+  CreateBitmap(m_blankPage, 1, kBlankPageWidth, kBlankPageHeight, 24, ColorOrder::Bgr, nullptr,
+               TopLeft);
+  FillBitmap(m_blankPage, qRgb(255, 255, 255));
+}

@@ -1,0 +1,3 @@
+#include "controls/Prompter.h"
+
+Prompter::~Prompter() = default;

@@ -1,0 +1,86 @@
+#include "library/PhotoBatchImporter.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QSet>
+
+#include "krn/ltkrn.h"
+#include "library/PhotoEncoding.h"
+#include "library/PhotoNames.h"
+
+PhotoBatchImporter::PhotoBatchImporter(PhotoStore& store) : store_(store) {}
+
+QList<ImportResult> PhotoBatchImporter::Import(const QStringList& files, const Report& report) {
+  const qsizetype count = files.size();
+  QList<ImportResult> results(count);
+  if (count == 0) return results;
+
+  // Set once: every worker's saves read it, and nobody changes it while they run.
+  SetStoreComments(description_);
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  qsizetype nextToChoose = 0;  // names are chosen in the order of the files
+  QSet<QString> storing;       // stems being written now
+  std::vector<bool> done(size_t(count), false);
+  std::atomic<qsizetype> nextFile{0};
+
+  auto work = [&] {
+    ImageBitmap working;
+    PhotoImporter importer(store_, working);
+    importer.SetWhenTaken(whenTaken_);
+    for (qsizetype index = nextFile++; index < count; index = nextFile++) {
+      const QString& file = files[index];
+      ImportResult result;
+      // Decoding, the long part, runs before this file's turn comes.
+      bool going = importer.CheckFile(file, result) && importer.Decode(file, result);
+
+      std::unique_lock lock(mutex);
+      changed.wait(lock, [&] { return nextToChoose == index; });
+      QString stem;
+      if (going) {
+        going = importer.ChooseName(result, [&](const QString& s) { return storing.contains(s); });
+        stem = StemForName(result.Name);
+        // Replacing a photo still being written waits for it: the pair is never mixed.
+        if (going) changed.wait(lock, [&] { return !storing.contains(stem); });
+        if (going) storing.insert(stem);
+      }
+      ++nextToChoose;
+      changed.notify_all();
+      lock.unlock();
+
+      if (going) {
+        importer.Store(result);
+        lock.lock();
+        storing.remove(stem);
+      } else {
+        FreeBitmap(working);
+        InitBitmap(working, 0, 0, 0);
+        lock.lock();
+      }
+      results[index] = result;
+      done[size_t(index)] = true;
+      changed.notify_all();
+    }
+  };
+
+  int threads = threads_ > 0 ? threads_ : int(std::max(1u, std::thread::hardware_concurrency()));
+  threads = int(std::min<qsizetype>(threads, count));
+  std::vector<std::thread> workers;
+  for (int i = 0; i < threads; ++i) workers.emplace_back(work);
+  // Reports go out from this thread, in order, as the files finish.
+  for (qsizetype index = 0; index < count; ++index) {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return done[size_t(index)]; });
+    const ImportResult result = results[index];
+    lock.unlock();
+    if (report) report(index, files[index], result);
+  }
+  for (std::thread& worker : workers) worker.join();
+  return results;
+}

@@ -1,0 +1,109 @@
+#include "library/PhotoImporter.h"
+
+#include <QFileInfo>
+
+#include "fil/ltfil.h"
+#include "krn/ltkrn.h"
+#include "library/PhotoEncoding.h"
+#include "library/PhotoNames.h"
+#include "library/PhotoStore.h"
+
+namespace {
+// Enough to number every photo a folder can sensibly hold.
+constexpr int kMaxNumberedName = 100000;
+
+void EmptyBitmap(ImageBitmap& bmp) {
+  FreeBitmap(bmp);
+  InitBitmap(bmp, 0, 0, 0);
+}
+
+bool Refuse(ImportResult& result, ImportResult::Status state, const QString& reason) {
+  result.State = state;
+  result.Reason = reason;
+  return false;
+}
+}  // namespace
+
+PhotoImporter::PhotoImporter(PhotoStore& store, ImageBitmap& working)
+    : store_(store), working_(working) {}
+
+QString PhotoImporter::NameForFile(const QString& file) {
+  return TrimPhotoName(QFileInfo(file).completeBaseName());
+}
+
+bool PhotoImporter::Taken(const QString& name, const StemTaken& alsoTaken) const {
+  const QString stem = StemForName(name);
+  return store_.HasFilesFor(stem) || (alsoTaken && alsoTaken(stem));
+}
+
+QString PhotoImporter::NextFreeName(const QString& name, const StemTaken& alsoTaken) const {
+  for (int number = 2; number <= kMaxNumberedName; ++number) {
+    const QString suffix = QStringLiteral(" (%1)").arg(number);
+    // The numbered name keeps within the 60-character limit by shortening the base.
+    const QString base =
+        LeftCharacters(name, kMaxNameLength - CharacterCount(suffix)).trimmed();
+    const QString candidate = base + suffix;
+    if (!Taken(candidate, alsoTaken)) return candidate;
+  }
+  return {};
+}
+
+bool PhotoImporter::CheckFile(const QString& file, ImportResult& result) const {
+  result = ImportResult();
+  result.Name = NameForFile(file);
+  if (FormatForExtension(FileExtension(file)) == 0)
+    return Refuse(result, ImportResult::Status::NotAnImageType,
+                  QStringLiteral("'.%1' is not an image file type Brivane knows")
+                      .arg(FileExtension(file)));
+  if (result.Name.isEmpty())
+    return Refuse(result, ImportResult::Status::BadName,
+                  QStringLiteral("the file name gives no photo name"));
+  if (QString unsafe = UnsafeNameReason(result.Name); !unsafe.isEmpty())
+    return Refuse(result, ImportResult::Status::BadName, unsafe);
+  if (CharacterCount(result.Name) > kMaxNameLength)
+    return Refuse(result, ImportResult::Status::BadName,
+                  QStringLiteral("a photo name can be at most %1 characters long").arg(kMaxNameLength));
+  // Skipping needs no decoding: decide it first.
+  if (whenTaken_ == WhenTaken::Skip) return ChooseName(result);
+  return true;
+}
+
+bool PhotoImporter::ChooseName(ImportResult& result, const StemTaken& alsoTaken) const {
+  if (!Taken(result.Name, alsoTaken) || whenTaken_ == WhenTaken::Replace) return true;
+  if (whenTaken_ == WhenTaken::Skip)
+    return Refuse(result, ImportResult::Status::NameTaken,
+                  QStringLiteral("a photo named '%1' is already stored").arg(result.Name));
+  const QString numbered = NextFreeName(result.Name, alsoTaken);
+  if (numbered.isEmpty())
+    return Refuse(result, ImportResult::Status::NameTaken,
+                  QStringLiteral("no free name like '%1 (2)' is left").arg(result.Name));
+  result.Name = numbered;
+  return true;
+}
+
+bool PhotoImporter::Decode(const QString& file, ImportResult& result) {
+  EmptyBitmap(working_);
+  result.Code = LoadPictureFile(file, working_);
+  if (result.Code == SUCCESS) return true;
+  EmptyBitmap(working_);
+  return Refuse(result, ImportResult::Status::DecodeFailed, QString::fromUtf8(ResultText(result.Code)));
+}
+
+bool PhotoImporter::Store(ImportResult& result) {
+  result.Code = store_.StorePhoto(working_, result.Name);
+  EmptyBitmap(working_);
+  if (result.Code == SUCCESS) {
+    result.State = ImportResult::Status::Imported;
+    return true;
+  }
+  return Refuse(result, ImportResult::Status::StoreFailed, QString::fromUtf8(ResultText(result.Code)));
+}
+
+ImportResult PhotoImporter::Import(const QString& file) {
+  ImportResult result;
+  if (CheckFile(file, result) && ChooseName(result) && Decode(file, result)) {
+    SetStoreComments(description_);
+    Store(result);
+  }
+  return result;
+}

@@ -1,1 +1,0 @@
-// Placeholder so the folder builds until its first class lands.

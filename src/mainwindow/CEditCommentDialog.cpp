@@ -1,0 +1,88 @@
+#include "mainwindow/CEditCommentDialog.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+
+#include "krn/ltkrn.h"
+#include "library/PhotoNames.h"
+
+namespace {
+constexpr int kPreviewWidth = 240;
+constexpr int kPreviewHeight = 180;
+}  // namespace
+
+CEditCommentDialog::CEditCommentDialog(const QString& stem, const QString& description,
+                                       const ImageBitmap& picture, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("205"));
+  setWindowTitle(QStringLiteral("Edit Comment"));
+
+  m_stem = new QLabel(stem, this);
+  m_stem->setObjectName(QStringLiteral("1051"));
+  m_description = new QPlainTextEdit(description, this);
+  m_description->setObjectName(QStringLiteral("1010"));
+  m_description->setTabChangesFocus(true);
+  // The static draws with ampersand processing, as the photo list does: a buddy makes
+  // the stem's "&&" show as "&".
+  m_stem->setBuddy(m_description);
+  connect(m_description, &QPlainTextEdit::textChanged, this, &CEditCommentDialog::limitDescription);
+  limitDescription();
+
+  auto* clear = new QPushButton(QStringLiteral("&Clear"), this);
+  clear->setObjectName(QStringLiteral("1005"));
+  connect(clear, &QPushButton::clicked, m_description, &QPlainTextEdit::clear);
+
+  m_preview = new QLabel(this);
+  m_preview->setObjectName(QStringLiteral("1006"));
+  m_preview->setFixedSize(kPreviewWidth, kPreviewHeight);
+  m_preview->setAlignment(Qt::AlignCenter);
+  m_preview->setCursor(Qt::PointingHandCursor);
+  m_preview->installEventFilter(this);
+  if (picture.hasPixels() && !picture.isEmpty()) {
+    QRect fitted(0, 0, kPreviewWidth, kPreviewHeight);
+    FitRectToBitmap(picture, fitted);
+    m_preview->setPixmap(QPixmap::fromImage(BitmapToRgb32(picture).scaled(
+        fitted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  }
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(m_stem, 0, 0, 1, 2);
+  layout->addWidget(m_description, 1, 0);
+  layout->addWidget(clear, 1, 1, Qt::AlignTop);
+  layout->addWidget(m_preview, 2, 0, 1, 2, Qt::AlignCenter);
+  layout->addWidget(buttons, 3, 0, 1, 2);
+  m_description->setFocus();
+}
+
+QString CEditCommentDialog::description() const { return m_description->toPlainText(); }
+
+void CEditCommentDialog::limitDescription() {
+  const QString text = m_description->toPlainText();
+  if (CharacterCount(text) <= kMaxDescriptionLength) return;
+  const QSignalBlocker blocker(m_description);
+  m_description->setPlainText(LeftCharacters(text, kMaxDescriptionLength));
+  m_description->moveCursor(QTextCursor::End);
+}
+
+bool CEditCommentDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_preview && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    emit previewClicked();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}

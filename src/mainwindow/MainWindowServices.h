@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class Prompter;
+class SemaphoreRegistry;
+struct ImageBitmap;
+
+// What the application hands the main window: its services and shared resources.
+// The application owns each of them for longer than the window lives.
+struct MainWindowServices {
+  Prompter* prompter = nullptr;
+  SemaphoreRegistry* semaphores = nullptr;
+  // The settings file ("quendal.ini" in the Windows folder).
+  QString settingsFile;
+  // Where the help pages lie, ending in "/".
+  QString helpFolder;
+  // The blank page (96 x 127) that label template previews draw on copies of.
+  const ImageBitmap* blankPage = nullptr;
+};

@@ -1,0 +1,78 @@
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "MainWindowFixture.h"
+#include "system/Profile.h"
+
+namespace {
+// Fills in the Properties dialog, once it is open, through its controls and presses the
+// button with the given id (1 OK, 2 Cancel). Returns what the dialog showed at first.
+struct DialogRun {
+  QString initialAddress;
+  QString initialServer;
+  bool found = false;
+};
+
+void AnswerPropertiesDialog(DialogRun& run, const QString& address, const QString& server,
+                            const char* button) {
+  QTimer::singleShot(0, [&run, address, server, button] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog->objectName() != "236") return;
+    auto* addressEdit = dialog->findChild<QLineEdit*>("1219");
+    auto* serverEdit = dialog->findChild<QLineEdit*>("1220");
+    auto* press = dialog->findChild<QPushButton*>(button);
+    if (!addressEdit || !serverEdit || !press) return;
+    run.found = true;
+    run.initialAddress = addressEdit->text();
+    run.initialServer = serverEdit->text();
+    addressEdit->setText(address);
+    serverEdit->setText(server);
+    press->click();
+  });
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+}  // namespace
+
+TEST_F(MainWindowFixture, PreferencesOkStoresBothFieldsEvenWhenEmpty) {
+  WriteProfileString(settingsFile(), "Settings", "EmailAddress", "anna@example.com");
+  WriteProfileString(settingsFile(), "Settings", "EmailServer", "smtp.example.com");
+  auto window = makeWindow();
+
+  DialogRun run;
+  AnswerPropertiesDialog(run, "", "", "1");
+  window->commandAction(32827)->trigger();
+  ASSERT_TRUE(run.found);
+  EXPECT_EQ(run.initialAddress, "anna@example.com");
+  EXPECT_EQ(run.initialServer, "smtp.example.com");
+  EXPECT_EQ(stored("EmailAddress"), "");
+  EXPECT_EQ(stored("EmailServer"), "");
+  EXPECT_EQ(window->settings().emailAddress(), "");
+
+  // No check is made on the values.
+  AnswerPropertiesDialog(run, "not an address", "mail.example.org", "1");
+  window->commandAction(32827)->trigger();
+  EXPECT_EQ(stored("EmailAddress"), "not an address");
+  EXPECT_EQ(window->settings().emailServer(), "mail.example.org");
+  EXPECT_EQ(prompter.prompts().size(), 0);
+}
+
+TEST_F(MainWindowFixture, PreferencesCancelChangesNothing) {
+  WriteProfileString(settingsFile(), "Settings", "EmailAddress", "anna@example.com");
+  const QByteArray before = ReadAll(settingsFile());
+  auto window = makeWindow();
+
+  DialogRun run;
+  AnswerPropertiesDialog(run, "someone@else.org", "", "2");
+  window->commandAction(32827)->trigger();
+  ASSERT_TRUE(run.found);
+  EXPECT_EQ(ReadAll(settingsFile()), before);
+  EXPECT_EQ(window->settings().emailAddress(), "anna@example.com");
+  EXPECT_EQ(window->settings().emailServer(), "");
+}

@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "system/RegistryStore.h"
+
+TEST(RegistryStore, KeepsTextValuesPerKeyInTheWindowsFolder) {
+  QTemporaryDir windows;
+  qputenv("BRIVANE_WINDOWS_FOLDER", QFile::encodeName(windows.path()));
+  RegistryStore registry;
+  EXPECT_EQ(registry.file(), windows.path() + "/registry.ini");
+
+  const QString desktop = "Control Panel\\Desktop";
+  EXPECT_FALSE(registry.queryValue(desktop, "TileWallpaper").has_value());
+  ASSERT_TRUE(registry.setValue(desktop, "TileWallpaper", "0"));
+  ASSERT_TRUE(registry.setValue(desktop, "SCRNSAVE.EXE", "/home/anna/.local/share/brivane/Beach.scr"));
+  ASSERT_TRUE(registry.setValue("Software\\Brivane", "", "default value"));
+
+  // Another store on the same file (another part of the program) sees the same values,
+  // and key paths and names are found without regard to case.
+  RegistryStore again;
+  EXPECT_EQ(again.queryValue("control panel\\desktop\\", "tilewallpaper"), "0");
+  EXPECT_EQ(again.queryValue(desktop, "SCRNSAVE.EXE"),
+            "/home/anna/.local/share/brivane/Beach.scr");
+  EXPECT_EQ(again.queryValue("Software\\Brivane", ""), "default value");
+  EXPECT_FALSE(again.queryValue("Software\\Other", "").has_value());
+
+  EXPECT_TRUE(again.deleteValue(desktop, "TileWallpaper"));
+  EXPECT_FALSE(registry.queryValue(desktop, "TileWallpaper").has_value());
+  EXPECT_TRUE(registry.queryValue(desktop, "SCRNSAVE.EXE").has_value());
+  EXPECT_FALSE(registry.setValue(desktop, "A=B", "1"));
+  qunsetenv("BRIVANE_WINDOWS_FOLDER");
+}

@@ -1,0 +1,426 @@
+#include "BrivaneTool.h"
+
+#include <cstdio>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QSet>
+
+#include "fil/ltfil.h"
+#include "krn/ltkrn.h"
+#include "library/PhotoEncoding.h"
+#include "library/PhotoBatchImporter.h"
+#include "library/PhotoNames.h"
+#include "library/SavePictureAs.h"
+#include "system/Folders.h"
+
+namespace {
+constexpr char kUsage[] =
+    "Usage: brivane [--program-folder DIR] COMMAND [ARGUMENTS...]\n"
+    "\n"
+    "Works on the photos of a Brivane program folder, kept in its 'myphotos' folder\n"
+    "(created when missing). The program folder is DIR, else $BRIVANE_PROGRAM_FOLDER,\n"
+    "else the folder this program lies in.\n"
+    "\n"
+    "Commands:\n"
+    "  import FILE...         store picture files as photos\n"
+    "  list                   list the photos, newest first\n"
+    "  describe NAME TEXT     change the description of a photo\n"
+    "  rename OLD NEW         give a photo another name\n"
+    "  delete NAME            delete a photo\n"
+    "  export NAME FILE       save a photo as a picture file of the format its extension names\n"
+    "  info FILE              show a picture file's format, size and description\n"
+    "\n"
+    "Run 'brivane COMMAND --help' for the options of a command.\n"
+    "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
+
+constexpr char kImportUsage[] =
+    "Usage: brivane import [--description TEXT] [--replace | --rename] [--jobs N] FILE...\n"
+    "\n"
+    "Stores each picture file as a photo named after the file, without its folder and\n"
+    "extension, as dropping the files on Brivane's window does. Only files whose extension\n"
+    "is an image type Brivane knows are imported (jpg, jff, jtf, bmp, gif, png, tif, pcx,\n"
+    "tga, psd, ...; not jpeg). Each skipped file is reported with the reason.\n"
+    "\n"
+    "  --description TEXT  the description of every imported photo (at most 255 characters)\n"
+    "  --replace           replace a stored photo of the same name\n"
+    "  --rename            store under the next free name instead: \"Name (2)\", \"Name (3)\", ...\n"
+    "  --jobs N            work on N files at once (default: one per processor); the result\n"
+    "                      is the same as importing the files one after another\n"
+    "\n"
+    "Without --replace or --rename a file whose name is already stored is skipped.\n"
+    "Standard output lists the names the photos were stored under. The exit status is 1\n"
+    "when any file was not imported.\n";
+
+constexpr char kListUsage[] =
+    "Usage: brivane list\n"
+    "\n"
+    "Lists the photos, newest first, one a line: the name, the file time (local time,\n"
+    "YYYY-MM-DD HH:MM:SS) and the description, separated by tabs. A backslash, tab or line\n"
+    "break inside a name or description is written as \\\\, \\t or \\n.\n";
+
+constexpr char kDescribeUsage[] =
+    "Usage: brivane describe NAME TEXT\n"
+    "\n"
+    "Gives the photo NAME the description TEXT (at most 255 characters; \"\" removes it).\n"
+    "Both files of the photo are written again with the new description.\n";
+
+constexpr char kRenameUsage[] =
+    "Usage: brivane rename OLD NEW\n"
+    "\n"
+    "Renames the photo OLD to NEW. NEW follows Brivane's naming rule: 1 to 60 characters,\n"
+    "no '/' or control characters, and refused while a stored photo's name begins with it,\n"
+    "ignoring case (so 'Tom' is refused while 'Tommy' exists).\n";
+
+constexpr char kDeleteUsage[] =
+    "Usage: brivane delete NAME\n"
+    "\n"
+    "Deletes the photo NAME (its picture and its thumbnail), without asking.\n";
+
+constexpr char kExportUsage[] =
+    "Usage: brivane export [--force] NAME FILE\n"
+    "\n"
+    "Saves the photo NAME as FILE, as Brivane's Save Picture As does: the format comes\n"
+    "from FILE's extension (\".jpg\" is added when FILE has none); JPEG is written with 24\n"
+    "bits per pixel, GIF with 8, other formats with the photo's own; best quality.\n"
+    "\n"
+    "  --force  replace FILE when it exists\n";
+
+constexpr char kInfoUsage[] =
+    "Usage: brivane info FILE\n"
+    "\n"
+    "Shows the format, size, bits per pixel and description of a picture file, read from\n"
+    "its header without decoding the picture.\n";
+
+// A command's arguments split into options and the rest.
+struct ParsedArguments {
+  QStringList Positional;
+  QMap<QString, QString> Values;
+  QSet<QString> Flags;
+  bool Help = false;
+  QString Error;
+};
+
+ParsedArguments ParseArguments(const QStringList& arguments, const QStringList& flagOptions,
+                               const QStringList& valueOptions) {
+  ParsedArguments parsed;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QLatin1String("--")) {
+      parsed.Positional += arguments.mid(i + 1);
+      break;
+    }
+    if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+      parsed.Help = true;
+      continue;
+    }
+    if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+      parsed.Positional.append(argument);
+      continue;
+    }
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    const QString option = equals < 0 ? argument : argument.left(equals);
+    if (flagOptions.contains(option) && equals < 0) {
+      parsed.Flags.insert(option);
+    } else if (valueOptions.contains(option)) {
+      if (equals >= 0) {
+        parsed.Values[option] = argument.mid(equals + 1);
+      } else if (i + 1 < arguments.size()) {
+        parsed.Values[option] = arguments[++i];
+      } else {
+        parsed.Error = QStringLiteral("%1 needs a value").arg(option);
+        return parsed;
+      }
+    } else {
+      parsed.Error = QStringLiteral("unknown option '%1'").arg(argument);
+      return parsed;
+    }
+  }
+  return parsed;
+}
+
+// One field of a listing line: nothing in it may break the line or its columns.
+QString ListField(QString text) {
+  text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+  text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+  text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+  text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+  return text;
+}
+
+void EmptyBitmap(ImageBitmap& bmp) {
+  FreeBitmap(bmp);
+  InitBitmap(bmp, 0, 0, 0);
+}
+
+QString ResultDescription(int code) {
+  return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(ResultName(code)),
+                                       QString::fromUtf8(ResultText(code)));
+}
+}  // namespace
+
+BrivaneTool::BrivaneTool() : m_out(stdout), m_err(stderr) {}
+
+int BrivaneTool::fail(const QString& reason) {
+  m_err << "brivane: " << (m_command.isEmpty() ? QString() : m_command + QStringLiteral(": "))
+        << reason << Qt::endl;
+  return kFailure;
+}
+
+int BrivaneTool::usageError(const QString& reason) {
+  fail(reason + QStringLiteral(" (see 'brivane %1--help')")
+                    .arg(m_command.isEmpty() ? QString() : m_command + QLatin1Char(' ')));
+  return kUsage;
+}
+
+int BrivaneTool::run(const QStringList& arguments) {
+  QStringList rest = arguments;
+  QString programFolder;
+  while (!rest.isEmpty() && rest.first().startsWith(QLatin1Char('-'))) {
+    const QString option = rest.takeFirst();
+    if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+      m_out << kUsage;
+      return kSuccess;
+    }
+    if (option == QLatin1String("--program-folder")) {
+      if (rest.isEmpty()) return usageError(QStringLiteral("--program-folder needs a folder"));
+      programFolder = rest.takeFirst();
+    } else if (option.startsWith(QLatin1String("--program-folder="))) {
+      programFolder = option.mid(int(sizeof("--program-folder=")) - 1);
+    } else {
+      return usageError(QStringLiteral("unknown option '%1'").arg(option));
+    }
+  }
+  if (rest.isEmpty()) {
+    m_err << kUsage;
+    return kUsage;
+  }
+  m_command = rest.takeFirst();
+
+  using Command = int (BrivaneTool::*)(const QStringList&);
+  static const QMap<QString, Command> kCommands = {
+      {QStringLiteral("import"), &BrivaneTool::import},
+      {QStringLiteral("list"), &BrivaneTool::list},
+      {QStringLiteral("describe"), &BrivaneTool::describe},
+      {QStringLiteral("rename"), &BrivaneTool::rename},
+      {QStringLiteral("delete"), &BrivaneTool::remove},
+      {QStringLiteral("export"), &BrivaneTool::exportPhoto},
+      {QStringLiteral("info"), &BrivaneTool::info},
+  };
+  const auto command = kCommands.constFind(m_command);
+  if (command == kCommands.cend()) {
+    const QString unknown = m_command;
+    m_command.clear();
+    return usageError(QStringLiteral("unknown command '%1'").arg(unknown));
+  }
+
+  m_programFolder = programFolder;
+  return (this->*command.value())(rest);
+}
+
+bool BrivaneTool::openStore() {
+  // Through the same folder functions as the program, so both find the same photos.
+  if (!m_programFolder.isEmpty())
+    qputenv("BRIVANE_PROGRAM_FOLDER", QFile::encodeName(QDir(m_programFolder).absolutePath()));
+  if (!QFileInfo(GetProgramFolder()).isDir()) {
+    fail(QStringLiteral("the program folder '%1' does not exist").arg(GetProgramFolder()));
+    return false;
+  }
+  m_store = PhotoStore(GetMyPhotosFolder());
+  if (!m_store.EnsureFolder()) {
+    fail(QStringLiteral("cannot create the folder '%1'").arg(m_store.Folder()));
+    return false;
+  }
+  return true;
+}
+
+QString BrivaneTool::storedStem(const QString& name) {
+  const QString stem = StemForName(TrimPhotoName(name));
+  if (!stem.isEmpty() && m_store.Contains(stem)) return stem;
+  fail(QStringLiteral("there is no photo named '%1'").arg(name));
+  return {};
+}
+
+int BrivaneTool::import(const QStringList& arguments) {
+  const ParsedArguments parsed =
+      ParseArguments(arguments, {QStringLiteral("--replace"), QStringLiteral("--rename")},
+                     {QStringLiteral("--description"), QStringLiteral("--jobs")});
+  if (parsed.Help) {
+    m_out << kImportUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  if (parsed.Positional.isEmpty()) return usageError(QStringLiteral("no files to import"));
+  if (parsed.Flags.contains(QStringLiteral("--replace")) &&
+      parsed.Flags.contains(QStringLiteral("--rename")))
+    return usageError(QStringLiteral("--replace and --rename exclude each other"));
+  const QString description = parsed.Values.value(QStringLiteral("--description"));
+  if (CharacterCount(description) > kMaxDescriptionLength)
+    return usageError(QStringLiteral("the description has %1 characters; at most %2 are allowed")
+                          .arg(CharacterCount(description))
+                          .arg(kMaxDescriptionLength));
+  int jobs = 0;
+  if (parsed.Values.contains(QStringLiteral("--jobs"))) {
+    bool number = false;
+    jobs = parsed.Values.value(QStringLiteral("--jobs")).toInt(&number);
+    if (!number || jobs < 1 || jobs > 256)
+      return usageError(QStringLiteral("--jobs takes a number from 1 to 256"));
+  }
+  if (!openStore()) return kFailure;
+
+  PhotoBatchImporter importer(m_store);
+  importer.SetDescription(description);
+  importer.SetThreads(jobs);
+  if (parsed.Flags.contains(QStringLiteral("--replace")))
+    importer.SetWhenTaken(PhotoImporter::WhenTaken::Replace);
+  else if (parsed.Flags.contains(QStringLiteral("--rename")))
+    importer.SetWhenTaken(PhotoImporter::WhenTaken::Rename);
+
+  const qsizetype total = parsed.Positional.size();
+  qsizetype imported = 0;
+  importer.Import(parsed.Positional, [&](qsizetype index, const QString& file,
+                                         const ImportResult& result) {
+    if (total > 1) m_err << '[' << (index + 1) << '/' << total << "] " << file << Qt::endl;
+    if (result.imported()) {
+      ++imported;
+      m_out << result.Name << Qt::endl;
+      return;
+    }
+    QString reason = result.Reason;
+    if (result.State == ImportResult::Status::NameTaken)
+      reason += QStringLiteral(" (--replace replaces it, --rename stores under another name)");
+    m_err << "brivane: import: skipped " << file << ": " << reason << Qt::endl;
+  });
+  if (imported == total) return kSuccess;
+  return fail(QStringLiteral("%1 of %2 files were not imported").arg(total - imported).arg(total));
+}
+
+int BrivaneTool::list(const QStringList& arguments) {
+  const ParsedArguments parsed = ParseArguments(arguments, {}, {});
+  if (parsed.Help) {
+    m_out << kListUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  if (!parsed.Positional.isEmpty()) return usageError(QStringLiteral("list takes no arguments"));
+  if (!openStore()) return kFailure;
+  for (const PhotoEntry& entry : m_store.List()) {
+    const QString time = QDateTime::fromSecsSinceEpoch(entry.FileTime)
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    m_out << ListField(entry.Name) << '\t' << time << '\t' << ListField(entry.Description)
+          << '\n';
+  }
+  m_out.flush();
+  return kSuccess;
+}
+
+int BrivaneTool::describe(const QStringList& arguments) {
+  const ParsedArguments parsed = ParseArguments(arguments, {}, {});
+  if (parsed.Help) {
+    m_out << kDescribeUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  if (parsed.Positional.size() != 2) return usageError(QStringLiteral("give a photo name and a text"));
+  const QString& text = parsed.Positional[1];
+  if (CharacterCount(text) > kMaxDescriptionLength)
+    return usageError(QStringLiteral("the description has %1 characters; at most %2 are allowed")
+                          .arg(CharacterCount(text))
+                          .arg(kMaxDescriptionLength));
+  if (!openStore()) return kFailure;
+  const QString stem = storedStem(parsed.Positional[0]);
+  if (stem.isEmpty()) return kFailure;
+
+  ImageBitmap working;
+  int result = m_store.LoadPhoto(working, stem);
+  if (result == SUCCESS) result = m_store.EditComment(working, stem, text);
+  EmptyBitmap(working);
+  if (result != SUCCESS) return fail(QStringLiteral("cannot store '%1' again: %2")
+                                         .arg(parsed.Positional[0], ResultDescription(result)));
+  return kSuccess;
+}
+
+int BrivaneTool::rename(const QStringList& arguments) {
+  const ParsedArguments parsed = ParseArguments(arguments, {}, {});
+  if (parsed.Help) {
+    m_out << kRenameUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  if (parsed.Positional.size() != 2) return usageError(QStringLiteral("give the old and the new name"));
+  if (!openStore()) return kFailure;
+  const QString stem = storedStem(parsed.Positional[0]);
+  if (stem.isEmpty()) return kFailure;
+  const NameCheck check = m_store.CheckName(parsed.Positional[1]);
+  if (!check.accepted()) return fail(check.Message);
+  const int result = m_store.Rename(stem, check.Name);
+  if (result != SUCCESS) return fail(QStringLiteral("cannot rename '%1': %2")
+                                         .arg(parsed.Positional[0], ResultDescription(result)));
+  return kSuccess;
+}
+
+int BrivaneTool::remove(const QStringList& arguments) {
+  const ParsedArguments parsed = ParseArguments(arguments, {}, {});
+  if (parsed.Help) {
+    m_out << kDeleteUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  if (parsed.Positional.size() != 1) return usageError(QStringLiteral("give one photo name"));
+  if (!openStore()) return kFailure;
+  const QString stem = storedStem(parsed.Positional[0]);
+  if (stem.isEmpty()) return kFailure;
+  const int result = m_store.Delete(stem);
+  if (result != SUCCESS) return fail(QStringLiteral("cannot delete '%1': %2")
+                                         .arg(parsed.Positional[0], ResultDescription(result)));
+  return kSuccess;
+}
+
+int BrivaneTool::exportPhoto(const QStringList& arguments) {
+  const ParsedArguments parsed = ParseArguments(arguments, {QStringLiteral("--force")}, {});
+  if (parsed.Help) {
+    m_out << kExportUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  if (parsed.Positional.size() != 2) return usageError(QStringLiteral("give a photo name and a file"));
+  if (!openStore()) return kFailure;
+  const QString stem = storedStem(parsed.Positional[0]);
+  if (stem.isEmpty()) return kFailure;
+  const QString path = QFileInfo(WithDefaultExtension(parsed.Positional[1])).absoluteFilePath();
+  if (QFileInfo::exists(path) && !parsed.Flags.contains(QStringLiteral("--force")))
+    return fail(QStringLiteral("'%1' exists; --force replaces it").arg(path));
+
+  ImageBitmap working;
+  int result = m_store.LoadPhoto(working, stem);
+  SaveAsSettings settings = SaveAsSettingsFor(path, working.BitsPerPixel);
+  if (result == SUCCESS) result = SavePictureAs(settings, working);
+  EmptyBitmap(working);
+  if (result != SUCCESS)
+    return fail(QStringLiteral("cannot save '%1': %2").arg(path, ResultDescription(result)));
+  m_out << path << '\t' << FormatName(settings.Format) << '\t' << settings.BitsPerPixel
+        << " bits per pixel" << Qt::endl;
+  return kSuccess;
+}
+
+int BrivaneTool::info(const QStringList& arguments) {
+  const ParsedArguments parsed = ParseArguments(arguments, {}, {});
+  if (parsed.Help) {
+    m_out << kInfoUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  if (parsed.Positional.size() != 1) return usageError(QStringLiteral("give one file"));
+  const QString& file = parsed.Positional[0];
+  FileInfo header;
+  const int result = GetImageFileInfo(file, header);
+  if (result != SUCCESS)
+    return fail(QStringLiteral("cannot read '%1': %2").arg(file, ResultDescription(result)));
+  m_out << "format: " << FormatName(header.Format) << " (" << header.Format << ")\n"
+        << "size: " << header.Width << " x " << header.Height << '\n'
+        << "bits per pixel: " << header.BitsPerPixel << '\n'
+        << "description: " << ListField(ReadPhotoDescription(file)) << Qt::endl;
+  return kSuccess;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include "library/PhotoStore.h"
+
+// The command line of brivane: global options, then one command working on the My Photos
+// folder of a program folder. Results go to standard output; progress, skipped files and
+// the one-line reason of a failure go to standard error.
+class BrivaneTool {
+ public:
+  // Exit statuses.
+  static constexpr int kSuccess = 0;
+  static constexpr int kFailure = 1;
+  static constexpr int kUsage = 2;
+
+  BrivaneTool();
+
+  int run(const QStringList& arguments);
+
+ private:
+  int import(const QStringList& arguments);
+  int list(const QStringList& arguments);
+  int describe(const QStringList& arguments);
+  int rename(const QStringList& arguments);
+  int remove(const QStringList& arguments);
+  int exportPhoto(const QStringList& arguments);
+  int info(const QStringList& arguments);
+
+  // Reports a failure of the current command and returns kFailure.
+  int fail(const QString& reason);
+  int usageError(const QString& reason);
+  // Finds the program folder and makes its My Photos folder exist; false after reporting.
+  bool openStore();
+  // The stem of a stored photo, or "" after reporting that there is none of that name.
+  QString storedStem(const QString& name);
+
+  QTextStream m_out;
+  QTextStream m_err;
+  QString m_command;
+  QString m_programFolder;
+  PhotoStore m_store{QString()};
+};
