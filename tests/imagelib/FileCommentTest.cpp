@@ -1,9 +1,9 @@
 // Save comments: the process-wide table, and the description written into files.
-#include <thread>
+#include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <thread>
 
 #include "fil/ltfil.h"
 
@@ -50,7 +50,8 @@ TEST_F(FileComment, TableTakesEveryTypeAndRefusesOthers) {
 
   // The interface thread sets while a worker reads: every read sees a whole text.
   std::thread writer([] {
-    for (int i = 0; i < 20000; ++i) SetSaveComment(7, i % 2 ? QStringLiteral("odd text") : QStringLiteral("even"));
+    for (int i = 0; i < 20000; ++i)
+      SetSaveComment(7, i % 2 ? QStringLiteral("odd text") : QStringLiteral("even"));
   });
   for (int i = 0; i < 20000; ++i) {
     const QString seen = GetSaveComment(7);
@@ -91,6 +92,17 @@ TEST_F(FileComment, FilesWithoutADescriptionSaySo) {
     EXPECT_EQ(ReadFileComment(file, COMMENT_DESCRIPTION, &read), ERROR_NO_COMMENT) << format;
     EXPECT_EQ(read, "untouched");
   }
+  // Longer descriptions keep their first 255 characters, in every format.
+  const QString longer = LongDescription() + QStringLiteral("ÿ and more");
+  SetSaveComment(COMMENT_DESCRIPTION, longer);
+  for (int format : {FILE_PNG, FILE_JPEG}) {
+    const QString file = Path("long." + FormatExtension(format));
+    ASSERT_EQ(SaveImageFile(file, Picture(), format, 24, 20), SUCCESS);
+    QString read;
+    EXPECT_EQ(ReadFileComment(file, COMMENT_DESCRIPTION, &read), 255) << format;
+    EXPECT_EQ(read, LongDescription());
+  }
+
   // Formats without metadata are saved all the same when a description is set.
   SetSaveComment(COMMENT_DESCRIPTION, "a day at the sea");
   EXPECT_EQ(SaveImageFile(Path("sea.bmp"), Picture(), FILE_BMP, 24, 20), SUCCESS);

@@ -1,12 +1,13 @@
 // Damaged, cut short and foreign files: every readable format must fail cleanly.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "fil/ltfil.h"
 
@@ -81,12 +82,12 @@ QByteArray WmfFile() {
     PutLe16(records, function);
     for (int p : params) PutLe16(records, p);
   };
-  record(0x020B, {0, 0});              // SetWindowOrg
-  record(0x020C, {1440, 1440});        // SetWindowExt
+  record(0x020B, {0, 0});                  // SetWindowOrg
+  record(0x020C, {1440, 1440});            // SetWindowExt
   record(0x02FC, {0, 0x00FF, 0x0000, 0});  // CreateBrushIndirect: solid red
-  record(0x012D, {0});                 // SelectObject
+  record(0x012D, {0});                     // SelectObject
   record(0x041B, {1200, 1200, 200, 200});  // Rectangle
-  record(0x0000, {});                  // EOF
+  record(0x0000, {});                      // EOF
   QByteArray out;
   PutLe32(out, 0x9AC6CDD7);
   PutLe16(out, 0);
@@ -169,8 +170,9 @@ class FileDamage : public ::testing::Test {
   std::vector<std::pair<QString, QByteArray>> Samples() {
     std::vector<std::pair<QString, QByteArray>> samples;
     const ImageBitmap noisy = NoisyPicture(64, 48);
-    for (int format : {FILE_PNG, FILE_BMP, FILE_TIF, FILE_TGA, FILE_RAS, FILE_ICO, FILE_CUR,
-                       FILE_PCX, FILE_GIF, FILE_PCT, FILE_PSD, FILE_CALS, FILE_JPEG}) {
+    for (int format :
+         {FILE_PNG, FILE_BMP, FILE_TIF, FILE_TGA, FILE_RAS, FILE_ICO, FILE_CUR, FILE_PCX, FILE_GIF,
+          FILE_PCT, FILE_PSD, FILE_CALS, FILE_JPEG, FILE_MSP, FILE_GEM_IMG}) {
       const QString path = Path(QStringLiteral("whole.%1").arg(FormatExtension(format)));
       EXPECT_EQ(SaveImageFile(path, noisy, format, 24, 20), SUCCESS) << format;
       samples.emplace_back(FormatExtension(format), Read(path));
@@ -216,10 +218,11 @@ TEST_F(FileDamage, ReadOnlyFormatsLoad) {
 TEST_F(FileDamage, CutShortFilesFailAtEveryCut) {
   for (const auto& [extension, whole] : Samples()) {
     const qsizetype n = whole.size();
-    for (qsizetype cut : {qsizetype(1), qsizetype(4), qsizetype(12), qsizetype(30),
-                          qsizetype(60), n / 4, n / 2, n * 3 / 4, n * 9 / 10}) {
+    for (qsizetype cut : {qsizetype(1), qsizetype(4), qsizetype(12), qsizetype(30), qsizetype(60),
+                          n / 4, n / 2, n * 3 / 4, n * 9 / 10}) {
       if (cut <= 0 || cut >= n) continue;
-      SCOPED_TRACE((extension + " cut at " + QString::number(cut) + " of " + QString::number(n)).toStdString());
+      SCOPED_TRACE((extension + " cut at " + QString::number(cut) + " of " + QString::number(n))
+                       .toStdString());
       const QString file = Write("cut." + extension, whole.left(cut));
       ImageBitmap bmp;
       const int loaded = LoadPictureFile(file, bmp);
@@ -277,7 +280,8 @@ TEST_F(FileDamage, AccessErrorsHaveTheirCodes) {
   EXPECT_EQ(LoadPictureFile(fifo, bmp), ERROR_FILE_OPEN);
   FileInfo info;
   EXPECT_EQ(GetImageFileInfo(Path("missing.png"), info), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(ReadFileComment(Path("missing.png"), COMMENT_DESCRIPTION, nullptr), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(ReadFileComment(Path("missing.png"), COMMENT_DESCRIPTION, nullptr),
+            ERROR_FILE_NOT_FOUND);
 
   if (::geteuid() != 0) {  // root reads everything
     const QString locked = Write("locked.png", MacPaintFile());

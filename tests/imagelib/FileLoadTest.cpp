@@ -1,7 +1,8 @@
 // The format table, telling formats by content, loading at a chosen depth, orientation.
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "fil/ltfil.h"
 
@@ -9,7 +10,8 @@ namespace {
 ImageBitmap Colours(int width, int height) {
   QImage image(width, height, QImage::Format_RGB32);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 7 & 255, y * 5 & 255, (x ^ y) & 255));
+    for (int x = 0; x < width; ++x)
+      image.setPixel(x, y, qRgb(x * 7 & 255, y * 5 & 255, (x ^ y) & 255));
   ImageBitmap bmp;
   SetBitmapImage(bmp, image);
   return bmp;
@@ -55,10 +57,15 @@ TEST(FileFormatTable, ExtensionsAndNames) {
     EXPECT_TRUE(CanReadFormat(format)) << format;
     EXPECT_FALSE(CanWriteFormat(format)) << format;
   }
-  for (int format : {FILE_PNG, FILE_GIF, FILE_BMP, FILE_TIF, FILE_PCX, FILE_TGA, FILE_RAS,
-                     FILE_PCT, FILE_PSD, FILE_ICO, FILE_CUR, FILE_CALS, FILE_JPEG, FILE_JPEG_411})
+  for (int format : {FILE_PNG, FILE_GIF, FILE_BMP, FILE_TIF, FILE_PCX, FILE_TGA, FILE_RAS, FILE_PCT,
+                     FILE_PSD, FILE_ICO, FILE_CUR, FILE_CALS, FILE_JPEG, FILE_JPEG_411})
     EXPECT_TRUE(CanReadFormat(format) && CanWriteFormat(format)) << format;
-  EXPECT_FALSE(CanReadFormat(FILE_LEAD_CMP) || CanWriteFormat(FILE_LEAD_CMP));
+  for (int format : {FILE_MSP, FILE_GEM_IMG})
+    EXPECT_TRUE(CanReadFormat(format) && CanWriteFormat(format)) << format;
+  EXPECT_TRUE(CanWriteFormat(FILE_EPS));
+  EXPECT_FALSE(CanReadFormat(FILE_EPS));
+  for (int format : {FILE_LEAD_CMP, FILE_AWD, FILE_WINFAX, FILE_ICA})
+    EXPECT_FALSE(CanReadFormat(format) || CanWriteFormat(format)) << format;
   EXPECT_FALSE(CanReadFormat(3) || CanWriteFormat(3));
 }
 
@@ -115,7 +122,9 @@ TEST_F(FileLoad, OrientationTurnsPicturesUpright) {
   bmp.Pixels.setPixel(0, 0, qRgb(255, 0, 0));
   ASSERT_EQ(SaveImageFile(Path("turned.tif"), bmp, FILE_TIF, 24, 2), SUCCESS);
   QByteArray tiff = Read(Path("turned.tif"));
-  const auto le16 = [&tiff](qsizetype at) { return int(uchar(tiff[at]) | uchar(tiff[at + 1]) << 8); };
+  const auto le16 = [&tiff](qsizetype at) {
+    return int(uchar(tiff[at]) | uchar(tiff[at + 1]) << 8);
+  };
   const qsizetype directory = le16(4) | le16(6) << 16;
   bool patched = false;
   for (int i = 0; i < le16(directory); ++i) {
@@ -127,8 +136,14 @@ TEST_F(FileLoad, OrientationTurnsPicturesUpright) {
 
   ASSERT_EQ(SaveImageFile(Path("turned.jpg"), bmp, FILE_JPEG, 24, 2), SUCCESS);
   QByteArray jpeg = Read(Path("turned.jpg"));
-  const QByteArray exif("\xFF\xE1\x00\x22" "Exif\0\0" "II*\0\x08\0\0\0" "\x01\0"
-                        "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0" "\0\0\0\0", 36);
+  const QByteArray exif(
+      "\xFF\xE1\x00\x22"
+      "Exif\0\0"
+      "II*\0\x08\0\0\0"
+      "\x01\0"
+      "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+      "\0\0\0\0",
+      36);
   jpeg.insert(2, exif);
   Write(Path("turned.jpg"), jpeg);
 

@@ -1,7 +1,5 @@
 #include "fil/AtomicFileWriter.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
 
 #include "krn/ResultCodes.h"
 
@@ -39,8 +39,10 @@ int AtomicFileWriter::Open() {
   const QFileInfo info(target_);
   if (info.isDir()) return ERROR_FILE_WRITE;
   const QString folder = info.absolutePath() + QLatin1Char('/');
-  struct stat old{};
+  struct stat old {};
   const bool replacing = ::stat(Native(target_).constData(), &old) == 0;
+  // A file the user may not write stays as it is, though the folder would allow a rename.
+  if (replacing && ::access(Native(target_).constData(), W_OK) != 0) return ERROR_FILE_WRITE;
   for (int attempt = 0; attempt < 16; ++attempt) {
     const QString candidate = folder + TemporaryName(info.fileName());
     // 0666 under the process umask, as any new file of the user's.

@@ -3,9 +3,8 @@
 // Writing a file beside its target and renaming it into place, so that the old file
 // survives any failure and no half-written file ever carries the target's name.
 
-#include <cstddef>
-
 #include <QString>
+#include <cstddef>
 
 class AtomicFileWriter {
  public:

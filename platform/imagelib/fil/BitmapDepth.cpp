@@ -1,9 +1,8 @@
 #include "fil/BitmapDepth.h"
 
+#include <QHash>
 #include <algorithm>
 #include <vector>
-
-#include <QHash>
 
 #include "fil/MagickPixels.h"
 #include "fil/MagickProgress.h"
@@ -132,8 +131,7 @@ int ConvertBitmapDepth(ImageBitmap& bmp, int bitsPerPixel) {
   if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
   if (!IsSupportedBits(bitsPerPixel)) return ERROR_BPP_NOT_SUPPORTED;
   if (bitsPerPixel >= 24) {
-    const QImage::Format format =
-        bitsPerPixel == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    const QImage::Format format = bitsPerPixel == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     QImage pixels = BitmapToRgb32(bmp);
     if (pixels.format() != format) pixels = pixels.convertToFormat(format);
     if (pixels.isNull()) return ERROR_NO_MEMORY;

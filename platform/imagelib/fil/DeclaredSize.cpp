@@ -81,7 +81,8 @@ int CheckPsd(const Bytes& b) {
   if (!b.Has(at, 2)) return ERROR_FILE_CORRUPT;
   const uint32_t compression = b.Be16(at);
   at += 2;
-  if (compression == 0) return Verdict(at + channels * height * ((width * depth + 7) / 8) <= b.size());
+  if (compression == 0)
+    return Verdict(at + channels * height * ((width * depth + 7) / 8) <= b.size());
   if (compression != 1) return SUCCESS;
   // Run-length: a byte count for every row of every channel, then the rows.
   const uint64_t rows = channels * height;

@@ -1,10 +1,9 @@
 #include "fil/ExivMetadata.h"
 
+#include <QFileInfo>
 #include <climits>
 #include <mutex>
 #include <string>
-
-#include <QFileInfo>
 
 #include "fil/ExivInclude.h"
 #include "fil/FileFormats.h"
@@ -48,6 +47,15 @@ std::string ExivPath(const QString& file) {
   return QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString();
 }
 
+// Descriptions are cut to 255 characters, as the JPEG codec cuts them.
+constexpr qsizetype kMaxDescription = 255;
+
+QString FirstCharacters(const QString& text, qsizetype count) {
+  const QList<uint> characters = text.toUcs4();
+  if (characters.size() <= count) return text;
+  return QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), count);
+}
+
 QString Trimmed(const std::string& text) {
   std::string::size_type end = text.find('\0');
   return QString::fromUtf8(text.substr(0, end));
@@ -72,7 +80,7 @@ int ExivWriteDescription(const QString& file, const QString& description) {
     auto image = Exiv2::ImageFactory::open(ExivPath(file));
     if (image.get() == nullptr) return ERROR_FILE_WRITE;
     image->readMetadata();
-    const std::string text = description.toStdString();
+    const std::string text = FirstCharacters(description, kMaxDescription).toStdString();
     image->exifData()["Exif.Image.ImageDescription"] = text;
     Exiv2::LangAltValue alt;
     alt.value_["x-default"] = text;
@@ -96,8 +104,7 @@ int ExivReadDescription(const unsigned char* data, std::size_t size, QString& de
     if (image.get() == nullptr) return ERROR_NO_COMMENT;
     image->readMetadata();
     const Exiv2::ExifData& exif = image->exifData();
-    if (auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.ImageDescription"));
-        it != exif.end()) {
+    if (auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.ImageDescription")); it != exif.end()) {
       const QString text = Trimmed(it->toString());
       if (!text.isEmpty()) {
         description = text;

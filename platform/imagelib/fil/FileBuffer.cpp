@@ -1,12 +1,12 @@
 #include "fil/FileBuffer.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
+#include <cerrno>
 
 #include "krn/ResultCodes.h"
 
@@ -42,10 +42,10 @@ int ReadFileBuffer(const QString& file, FileBuffer& buffer, std::size_t maxBytes
   buffer = FileBuffer{};
   if (file.isEmpty()) return ERROR_FILE_NOT_FOUND;
   // Non-blocking, so that a FIFO given as a picture cannot hang the caller.
-  const Descriptor fd(::open(QFile::encodeName(file).constData(),
-                             O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  const Descriptor fd(
+      ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return ResultForOpenError(errno);
-  struct stat status{};
+  struct stat status {};
   if (::fstat(fd.get(), &status) != 0) return ERROR_FILE_OPEN;
   if (!S_ISREG(status.st_mode)) return ERROR_FILE_OPEN;
   buffer.DiskSize = status.st_size;

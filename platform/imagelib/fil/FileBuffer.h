@@ -2,11 +2,10 @@
 
 // Reading a picture file into memory, with the library's result codes for what goes wrong.
 
+#include <QString>
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
-
-#include <QString>
 
 struct FileBuffer {
   std::unique_ptr<unsigned char, decltype(&std::free)> Data{nullptr, &std::free};

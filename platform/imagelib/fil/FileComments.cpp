@@ -2,10 +2,12 @@
 #include "cmp/JpegCodec.h"
 #include "fil/ExivMetadata.h"
 #include "fil/FileBuffer.h"
+#include "fil/NoThrow.h"
 #include "fil/PictureFile.h"
 #include "fil/ltfil.h"
 
-int ReadFileComment(const QString& file, int type, QString* text) {
+namespace {
+int ReadComment(const QString& file, int type, QString* text) {
   if (type < 0 || type >= COMMENT_TYPE_COUNT) return ERROR_INV_PARAMETER;
   PictureFile picture;
   if (const int rc = IdentifyPictureFile(file, picture); rc != SUCCESS) return rc;
@@ -25,4 +27,9 @@ int ReadFileComment(const QString& file, int type, QString* text) {
   if (text != nullptr) *text = description;
   // Lengths count characters, not UTF-16 units.
   return int(description.toUcs4().size());
+}
+}  // namespace
+
+int ReadFileComment(const QString& file, int type, QString* text) {
+  return NoThrow([&] { return ReadComment(file, type, text); });
 }

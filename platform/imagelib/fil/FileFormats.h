@@ -42,6 +42,6 @@ int FormatForExtension(const QString& extension);
 QString FormatExtension(int format);
 // A short name of the format for messages and listings ("JPEG", "PCX", ...).
 QString FormatName(int format);
-// Whether this build can read or write the format (see the README's format table).
+// Whether this build can read or write the format (the table in fil/README.md).
 bool CanReadFormat(int format);
 bool CanWriteFormat(int format);

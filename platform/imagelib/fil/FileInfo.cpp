@@ -2,6 +2,7 @@
 #include "cmp/JpegCodec.h"
 #include "fil/FileBuffer.h"
 #include "fil/MagickDecoder.h"
+#include "fil/NoThrow.h"
 #include "fil/OwnCodecs.h"
 #include "fil/PictureFile.h"
 #include "fil/ltfil.h"
@@ -16,9 +17,8 @@ int JpegFileInfo(const QString& file, FileInfo& info) {
   info.BitsPerPixel = jpeg.Components == 1 ? 8 : 24;
   return SUCCESS;
 }
-}  // namespace
 
-int GetImageFileInfo(const QString& file, FileInfo& info, int /*flags*/) {
+int ReadInfo(const QString& file, FileInfo& info) {
   PictureFile picture;
   if (const int rc = IdentifyPictureFile(file, picture); rc != SUCCESS) return rc;
   if (const int rc = CheckReadable(picture); rc != SUCCESS) return rc;
@@ -40,4 +40,9 @@ int GetImageFileInfo(const QString& file, FileInfo& info, int /*flags*/) {
   if (rc != SUCCESS) return rc;
   info = out;
   return SUCCESS;
+}
+}  // namespace
+
+int GetImageFileInfo(const QString& file, FileInfo& info, int /*flags*/) {
+  return NoThrow([&] { return ReadInfo(file, info); });
 }

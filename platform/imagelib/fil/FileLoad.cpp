@@ -4,6 +4,7 @@
 #include "fil/BitmapDepth.h"
 #include "fil/FileBuffer.h"
 #include "fil/MagickDecoder.h"
+#include "fil/NoThrow.h"
 #include "fil/OwnCodecs.h"
 #include "fil/PictureFile.h"
 #include "fil/ltfil.h"
@@ -39,10 +40,12 @@ int Decode(const QString& file, int bitsPerPixel, ImageBitmap& bmp) {
 }  // namespace
 
 int LoadBitmapFile(const QString& file, ImageBitmap& bmp) {
-  return Decode(file, bmp.BitsPerPixel, bmp);
+  return NoThrow([&] { return Decode(file, bmp.BitsPerPixel, bmp); });
 }
 
-int LoadImageFile(const QString& file, ImageBitmap& bmp) { return Decode(file, 0, bmp); }
+int LoadImageFile(const QString& file, ImageBitmap& bmp) {
+  return NoThrow([&] { return Decode(file, 0, bmp); });
+}
 
 int LoadPictureFile(const QString& file, ImageBitmap& bmp) {
   InitBitmap(bmp, 0, 0, 0);

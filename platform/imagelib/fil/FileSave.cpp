@@ -8,6 +8,7 @@
 #include "fil/FormatTable.h"
 #include "fil/MagickEncoder.h"
 #include "fil/MagickRuntime.h"
+#include "fil/NoThrow.h"
 #include "fil/OwnCodecs.h"
 #include "fil/ltfil.h"
 
@@ -22,6 +23,18 @@ bool IsBlackAndWhite(const ImageBitmap& bmp) {
   return true;
 }
 
+bool HasPalette(const FormatTraits& traits) {
+  switch (traits.Code) {
+    case FILE_CALS:
+    case FILE_MSP:
+    case FILE_GEM_IMG:
+    case FILE_EPS:
+      return false;
+    default:
+      return true;
+  }
+}
+
 // The bitmap at the depth the file gets: the asked one, or the nearest the format holds.
 int PrepareDepth(const ImageBitmap& bmp, const FormatTraits& traits, int bitsPerPixel,
                  ImageBitmap& work) {
@@ -30,10 +43,14 @@ int PrepareDepth(const ImageBitmap& bmp, const FormatTraits& traits, int bitsPer
   work.Height = bmp.Pixels.height();
   work.BitsPerPixel = bmp.Pixels.format() == QImage::Format_Indexed8 ? 8 : 24;
   int depth = NearestDepth(traits, bitsPerPixel);
-  // Magick's PSD holds 8 bits only as grey; a colour palette goes as true colour.
-  if (traits.Code == FILE_PSD && depth <= 8 && !IsGreyBitmap(bmp)) depth = 24;
-  // CALS is black and white only: other colours are dithered, not thresholded.
-  if (traits.Code == FILE_CALS && !IsBlackAndWhite(bmp)) return DitherToBlackAndWhite(work);
+  // PSD as Magick writes it and EPS hold 8 bits only as grey: a colour palette goes as
+  // true colour.
+  const bool greyOnly = traits.Code == FILE_PSD || traits.Code == FILE_EPS;
+  if (greyOnly && depth > 1 && depth <= 8 && !IsGreyBitmap(bmp)) depth = 24;
+  // Formats without a palette hold one bit as black and white: other colours are
+  // dithered, not thresholded.
+  if (depth == 1 && !HasPalette(traits) && !IsBlackAndWhite(bmp))
+    return DitherToBlackAndWhite(work);
   if (const int rc = ConvertBitmapDepth(work, depth); rc != SUCCESS) return rc;
   // A palette of 2^depth entries, so that the file gets the asked depth, not the
   // smallest its coder could fit the colours into.
@@ -66,8 +83,8 @@ int EncodeToTemporary(const ImageBitmap& bmp, const FormatTraits& traits, int bi
   if (traits.Writer == Codec::Magick) {
     Magick::Blob blob;
     if (const int rc = MagickEncodePicture(work, traits, blob); rc != SUCCESS) return rc;
-    bytes = QByteArray::fromRawData(static_cast<const char*>(blob.data()),
-                                    qsizetype(blob.length()));
+    bytes =
+        QByteArray::fromRawData(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
     if (!HasFormat(bytes, traits.Code)) return ERROR_FORMAT_NO_WRITER;
     return out.Write(bytes.constData(), std::size_t(bytes.size()));
   }
@@ -86,15 +103,9 @@ int CheckWritable(const FormatTraits& traits) {
       return SUCCESS;
   }
 }
-}  // namespace
 
-int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
-                  int qualityFactor) {
-  return SaveImageFileAs(file, bmp, format, bitsPerPixel, qualityFactor);
-}
-
-int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
-                    int qualityFactor, int paletteOption) {
+int Save(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+         int qualityFactor, int paletteOption) {
   if (!IsSupportedBits(bitsPerPixel)) return ERROR_BPP_NOT_SUPPORTED;
   if (paletteOption < 0 || paletteOption > 2) return ERROR_INV_PARAMETER;
   if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
@@ -118,4 +129,16 @@ int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int
       return rc;
   }
   return out.Commit();
+}
+}  // namespace
+
+int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                  int qualityFactor) {
+  return SaveImageFileAs(file, bmp, format, bitsPerPixel, qualityFactor);
+}
+
+int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                    int qualityFactor, int paletteOption) {
+  return NoThrow(
+      [&] { return Save(file, bmp, format, bitsPerPixel, qualityFactor, paletteOption); });
 }

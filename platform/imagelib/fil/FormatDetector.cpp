@@ -48,9 +48,7 @@ bool IsTiff(const Head& h) {
          h.Has(0, "MM\0+", 4);
 }
 
-bool IsEps(const Head& h) {
-  return h.Starts("%!PS-Adobe") || h.Has(0, "\xC5\xD0\xD3\xC6", 4);
-}
+bool IsEps(const Head& h) { return h.Starts("%!PS-Adobe") || h.Has(0, "\xC5\xD0\xD3\xC6", 4); }
 
 bool IsWmf(const Head& h) {
   return h.Has(0, "\xD7\xCD\xC6\x9A", 4) || h.Has(0, "\x01\x00\x09\x00\x00\x03", 6) ||
@@ -69,13 +67,13 @@ bool IsIconOfType(const Head& h, long type, qint64 fileSize) {
 
 bool IsPcx(const Head& h) {
   return h.size() >= 128 && h.Byte(0) == 0x0A && OneOf(h.Byte(1), {0, 2, 3, 4, 5}) &&
-         OneOf(h.Byte(2), {0, 1}) && OneOf(h.Byte(3), {1, 2, 4, 8}) &&
-         h.Le16(8) >= h.Le16(4) && h.Le16(10) >= h.Le16(6) && OneOf(h.Byte(65), {1, 2, 3, 4});
+         OneOf(h.Byte(2), {0, 1}) && OneOf(h.Byte(3), {1, 2, 4, 8}) && h.Le16(8) >= h.Le16(4) &&
+         h.Le16(10) >= h.Le16(6) && OneOf(h.Byte(65), {1, 2, 3, 4});
 }
 
 bool IsCals(const Head& h) {
-  for (const char* key : {"srcdocid:", "rtype:", "version: MIL-STD-1840", "dstdocid:",
-                          "txtfilid:", "figid:", "srcgph:", "doccls:", "rorient:", "rpelcnt:"})
+  for (const char* key : {"srcdocid:", "rtype:", "version: MIL-STD-1840", "dstdocid:", "txtfilid:",
+                          "figid:", "srcgph:", "doccls:", "rorient:", "rpelcnt:"})
     if (h.Starts(key)) return true;
   return false;
 }
@@ -95,8 +93,8 @@ bool LooksLikePict(const Head& h) {
 
 bool LooksLikeMacPaint(const Head& h, qint64 fileSize) {
   if (fileSize < 512) return false;
-  const bool macBinary = h.Byte(0) == 0 && h.Byte(1) >= 1 && h.Byte(1) <= 63 &&
-                         h.Has(65, "PNTG", 4);
+  const bool macBinary =
+      h.Byte(0) == 0 && h.Byte(1) >= 1 && h.Byte(1) <= 63 && h.Has(65, "PNTG", 4);
   const long long version = h.Be16(0) << 16 | h.Be16(2);
   return macBinary || OneOf(long(version), {0, 2, 3});
 }

@@ -2,9 +2,8 @@
 
 // Telling a picture's format from its first bytes.
 
-#include <cstddef>
-
 #include <QString>
+#include <cstddef>
 
 // How much of a file's start DetectFormat wants to see.
 constexpr std::size_t kDetectHeadBytes = 1024;

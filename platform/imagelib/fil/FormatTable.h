@@ -11,7 +11,8 @@ enum class Codec { None, Jpeg, Magick, Msp, GemImg, Eps };
 constexpr unsigned DepthBit(int bits) {
   return bits == 1 ? 1u : bits == 4 ? 2u : bits == 8 ? 4u : bits == 24 ? 8u : bits == 32 ? 16u : 0u;
 }
-constexpr unsigned kAllDepths = DepthBit(1) | DepthBit(4) | DepthBit(8) | DepthBit(24) | DepthBit(32);
+constexpr unsigned kAllDepths =
+    DepthBit(1) | DepthBit(4) | DepthBit(8) | DepthBit(24) | DepthBit(32);
 
 struct FormatTraits {
   int Code;
@@ -19,8 +20,8 @@ struct FormatTraits {
   const char* MagickCoder;  // the coder reading and writing it through Magick, or null
   Codec Reader;
   Codec Writer;
-  unsigned Depths;          // what a saved file can hold
-  int MaxWidth;             // the format's own limits on the picture's size
+  unsigned Depths;  // what a saved file can hold
+  int MaxWidth;     // the format's own limits on the picture's size
   int MaxHeight;
 };
 

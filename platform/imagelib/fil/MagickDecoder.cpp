@@ -29,8 +29,8 @@ int MagickDecodePicture(const FileBuffer& content, const FormatTraits& traits, I
     return rc;
   Magick::Image image;
   const MagickFrame frame = IsIcon(traits) ? MagickFrame::Largest : MagickFrame::First;
-  if (const int rc = MagickReadBlob(content.begin(), content.Size, traits.MagickCoder, false,
-                                    frame, image, kReadingSpan);
+  if (const int rc = MagickReadBlob(content.begin(), content.Size, traits.MagickCoder, false, frame,
+                                    image, kReadingSpan);
       rc != SUCCESS)
     return rc;
   ImageBitmap out;

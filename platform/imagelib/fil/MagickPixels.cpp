@@ -16,8 +16,6 @@ MagickCore::Quantum ToQuantum(int byte) {
   return MagickCore::Quantum(std::lround(double(byte) * (double(QuantumRange) / 255.0)));
 }
 
-
-
 bool IsGreySpace(MagickCore::ColorspaceType space) {
   return space == MagickCore::GRAYColorspace || space == MagickCore::Rec601LumaColorspace ||
          space == MagickCore::Rec709LumaColorspace;

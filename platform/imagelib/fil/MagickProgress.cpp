@@ -20,7 +20,8 @@ void MagickProgress::Watch(Magick::Image& image) {
   MagickCore::SetImageProgressMonitor(image.image(), &MagickProgress::Monitor, this);
 }
 
-MagickCore::MagickBooleanType MagickProgress::Monitor(const char*, MagickCore::MagickOffsetType done,
+MagickCore::MagickBooleanType MagickProgress::Monitor(const char*,
+                                                      MagickCore::MagickOffsetType done,
                                                       MagickCore::MagickSizeType total,
                                                       void* self) {
   auto* progress = static_cast<MagickProgress*>(self);

@@ -56,8 +56,7 @@ int ResultOfException(const MagickCore::ExceptionInfo* exception) {
     case ResourceLimitFatalError:
     case CacheError:
     case CacheFatalError:
-      return Mentions(exception->reason, "exceeds limit") ? ERROR_IMAGE_TOO_LARGE
-                                                         : ERROR_NO_MEMORY;
+      return Mentions(exception->reason, "exceeds limit") ? ERROR_IMAGE_TOO_LARGE : ERROR_NO_MEMORY;
     case MissingDelegateError:
     case PolicyError:
       return ERROR_FORMAT_NO_READER;

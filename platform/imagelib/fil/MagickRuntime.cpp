@@ -1,19 +1,21 @@
 #include "fil/MagickRuntime.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <dlfcn.h>
-#include <mutex>
-#include <new>
 
 #include <QFileInfo>
+#include <QtGlobal>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
 
 #include "fil/MagickInclude.h"
 #include "krn/ResultCodes.h"
 
 namespace {
-std::once_flag gMagickOnce;
-QString gPolicyFolder;
+constexpr MagickCore::MagickSizeType kPanoramaWidth = 20000;
 
 QString ModuleFolder() {
   Dl_info info{};
@@ -22,15 +24,26 @@ QString ModuleFolder() {
   return QFileInfo(QFile::decodeName(info.dli_fname)).canonicalPath();
 }
 
+// Done when the module is loaded, before the program starts threads: changing the
+// environment while another thread reads it is not safe.
+QString PointMagickAtOurPolicy() {
+  if (std::getenv("MAGICK_CONFIGURE_PATH") != nullptr) return QString();
+  const QString module = ModuleFolder();
+  if (module.isEmpty()) return QString();
+  const QString folder = module + QStringLiteral("/magick/");
+  setenv("MAGICK_CONFIGURE_PATH", QFile::encodeName(folder).constData(), 0);
+  return folder;
+}
+
+const QString gPolicyFolder = PointMagickAtOurPolicy();
+std::once_flag gMagickOnce;
+
 void StartMagick() {
-  if (std::getenv("MAGICK_CONFIGURE_PATH") == nullptr) {
-    const QString module = ModuleFolder();
-    if (!module.isEmpty()) {
-      gPolicyFolder = module + QStringLiteral("/magick/");
-      setenv("MAGICK_CONFIGURE_PATH", QFile::encodeName(gPolicyFolder).constData(), 0);
-    }
-  }
   Magick::InitializeMagick(nullptr);
+  if (!gPolicyFolder.isEmpty() &&
+      MagickCore::GetMagickResourceLimit(MagickCore::WidthResource) < kPanoramaWidth)
+    qWarning("ImageMagick did not take the policy in %s: large pictures will not load",
+             qPrintable(gPolicyFolder));
 }
 
 bool RightsAllow(const char* coder, MagickCore::PolicyRights rights) {

@@ -2,8 +2,8 @@
 
 // Starting ImageMagick once per process with our own policy, and what its coders can do.
 
-#include <exception>
 #include <QString>
+#include <exception>
 
 // Starts Magick on first use. Before that, MAGICK_CONFIGURE_PATH is pointed at the
 // magick/ folder beside this module (unless the environment already sets it), so our

@@ -17,7 +17,8 @@ class Reader {
 
   bool U16(std::size_t at, uint32_t& value) const {
     if (at + 2 > size_) return false;
-    value = big_ ? uint32_t(data_[at] << 8 | data_[at + 1]) : uint32_t(data_[at] | data_[at + 1] << 8);
+    value =
+        big_ ? uint32_t(data_[at] << 8 | data_[at + 1]) : uint32_t(data_[at] | data_[at + 1] << 8);
     return true;
   }
   bool U32(std::size_t at, uint32_t& value) const {

@@ -6,9 +6,9 @@
 
 struct TiffHeaderFacts {
   bool Valid = false;
-  bool HasAlpha = false;   // extra samples beside the colour ones
+  bool HasAlpha = false;       // extra samples beside the colour ones
   bool BlackAndWhite = false;  // one sample of one bit, white or black is zero
-  int Orientation = 1;     // EXIF orientation code, 1 when absent or out of range
+  int Orientation = 1;         // EXIF orientation code, 1 when absent or out of range
 };
 
 // Bounded: every offset is checked against size; a damaged directory gives Valid false.

@@ -29,11 +29,14 @@ int LoadPictureFile(const QString& file, ImageBitmap& bmp);
 // Encodes bmp as the given format at the given bits per pixel; qualityFactor runs from 2
 // (best) to 255 (smallest) and matters for JPEG only. The file is written beside its
 // target and renamed into place, so an old file is never left half-overwritten. The
-// description set with SetSaveComment(COMMENT_DESCRIPTION, ...) goes into the file.
+// description set with SetSaveComment(COMMENT_DESCRIPTION, ...) goes into JPEG, PNG,
+// TIFF and PSD files. A depth the format cannot hold becomes the nearest it can.
 int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
                   int qualityFactor);
-// As SaveImageFile; paletteOption 1 keeps a 1- or 4-bit picture's own palette, 2 makes
-// an optimised palette when the target has fewer colours than the picture.
+// As SaveImageFile; paletteOption 1 keeps a 1- or 4-bit picture's own palette, 2 (or 0)
+// makes an optimised palette when the target has fewer colours than the picture. Either
+// way a palette that fits the target is kept, entries and indices, and a picture with
+// few enough colours keeps them exactly; others are dithered (Floyd-Steinberg).
 int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
                     int qualityFactor, int paletteOption = 2);
 
