@@ -21,7 +21,8 @@ make_photo() {  # name width height
 measure() {
   local best="" line
   for _ in 1 2 3; do
-    line=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    /usr/bin/time -o "$out/time" -f '%e %M' "$@" >/dev/null 2>&1
+    line=$(tail -1 "$out/time")
     if [[ -z $best ]] || awk -v a="${line%% *}" -v b="${best%% *}" 'BEGIN{exit !(a<b)}'; then
       best=$line
     fi

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <future>
 #include <system_error>
 
 #include <QDir>
@@ -196,25 +197,35 @@ int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem) {
   EnsureFolder();
 
   const QString photoTemp = NewTemporaryPath();
-  int result = Fails(Step::WritePhoto)
-                   ? ERROR_FILE_WRITE
-                   : SaveImageFile(photoTemp, working, kPhotoFileFormat,
-                                   PhotoBitsPerPixel(working.BitsPerPixel), kPhotoQualityFactor);
-  if (result != SUCCESS) {
-    RemoveFile(photoTemp);
-    return result;
+  const QString thumbnailTemp = NewTemporaryPath();
+  const int bits = PhotoBitsPerPixel(working.BitsPerPixel);
+  const bool photoFails = Fails(Step::WritePhoto);
+  // The full-size encode and the thumbnail are independent, so they run side by side;
+  // `full` shares the pixels, and the resize below makes new ones instead of writing them.
+  const ImageBitmap full = working;
+  auto savePhoto = [&] {
+    return photoFails ? int(ERROR_FILE_WRITE)
+                      : SaveImageFile(photoTemp, full, kPhotoFileFormat, bits, kPhotoQualityFactor);
+  };
+  std::future<int> photoSaved;
+  try {
+    photoSaved = std::async(std::launch::async, savePhoto);
+  } catch (const std::system_error&) {
+    photoSaved = std::async(std::launch::deferred, savePhoto);
   }
 
   const QSize thumbnail = ThumbnailSize(working.Width, working.Height);
-  result = ResizeBitmap(working, thumbnail.width(), thumbnail.height());
-  const QString thumbnailTemp = NewTemporaryPath();
-  if (result == SUCCESS) {
-    result = Fails(Step::WriteThumbnail)
-                 ? ERROR_FILE_WRITE
-                 : SaveImageFile(thumbnailTemp, working, kPhotoFileFormat,
-                                 PhotoBitsPerPixel(working.BitsPerPixel), kPhotoQualityFactor);
-  }
+  int thumbnailResult = ResizeBitmap(working, thumbnail.width(), thumbnail.height());
+  if (thumbnailResult == SUCCESS)
+    thumbnailResult = Fails(Step::WriteThumbnail)
+                          ? ERROR_FILE_WRITE
+                          : SaveImageFile(thumbnailTemp, working, kPhotoFileFormat, bits,
+                                          kPhotoQualityFactor);
+  const int photoResult = photoSaved.get();
+  const int result = photoResult != SUCCESS ? photoResult : thumbnailResult;
   if (result != SUCCESS) {
+    // A failed store hands the caller back the picture it gave.
+    working = full;
     RemoveFile(photoTemp);
     RemoveFile(thumbnailTemp);
     return result;
