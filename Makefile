@@ -22,7 +22,7 @@ build-sanitize: deps
 	cmake --build --preset sanitize
 
 test-sanitize: build-sanitize
-	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize
+	UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize
 
 bench: build
 	bench/run-all.sh

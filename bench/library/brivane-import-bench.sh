@@ -4,7 +4,7 @@
 # with libvips (vips copy + vipsthumbnail). Prints the times of one run and their ratios.
 # A benchmark never fails a build: every problem is reported and the script exits 0.
 #
-#   bench/brivane-import.sh [BUILD_DIR]     (default: build)
+#   bench/library/brivane-import-bench.sh [BUILD_DIR]     (default: build)
 
 set -u
 build=$(cd "${1:-build}" 2>/dev/null && pwd) || { echo "brivane-import: no build folder '${1:-build}'"; exit 0; }
