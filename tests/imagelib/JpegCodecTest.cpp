@@ -387,6 +387,21 @@ TEST_F(JpegCodec, FilesCutShortFailAtEveryCutAndLeaveTheBitmapAlone) {
   }
 }
 
+TEST_F(JpegCodec, AFileMissingOnlyItsEndMarkerStillLoads) {
+  const QString file = encode("whole.jpg", MakePhoto(160, 120), 21, 24, 20, "");
+  const QByteArray whole = ReadAll(file);
+  ASSERT_TRUE(whole.endsWith("\xFF\xD9"));
+  WriteAll(path("no-end.jpg"), whole.chopped(2));
+  ImageBitmap bmp;
+  EXPECT_EQ(DecodeJpegFile(path("no-end.jpg"), bmp, 0), SUCCESS);
+  EXPECT_EQ(bmp.Width, 160);
+  // Any real loss in the last rows is still refused.
+  for (qsizetype length = whole.size() - 40; length < whole.size() - 2; ++length) {
+    WriteAll(path("cut.jpg"), whole.left(length));
+    EXPECT_EQ(DecodeJpegFile(path("cut.jpg"), bmp, 0), ERROR_FILE_CORRUPT) << length;
+  }
+}
+
 TEST_F(JpegCodec, LyingHeadersAndGarbageGiveErrorsNotCrashes) {
   QByteArray whole = ReadAll(encode("small.jpg", MakePhoto(64, 48)));
   // The frame header claims 65000 x 65000 pixels; the data holds 64 x 48.

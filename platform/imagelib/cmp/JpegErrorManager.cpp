@@ -18,9 +18,21 @@ void ExitOnError(j_common_ptr cinfo) {
 // up every remaining row, however many the header claims.
 bool DataEndedEarly(j_common_ptr cinfo) {
   const int code = cinfo->err->msg_code;
-  if (code == JWRN_JPEG_EOF) return true;
-  if (code != JWRN_HIT_MARKER || !cinfo->is_decompressor) return false;
-  const int marker = reinterpret_cast<j_decompress_ptr>(cinfo)->unread_marker;
+  if (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER) return false;
+  if (!cinfo->is_decompressor) return code == JWRN_JPEG_EOF;
+  const auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (code == JWRN_JPEG_EOF) {
+    // In the last rows of a sequential picture libjpeg reads ahead past the data it needs,
+    // so a file missing only its closing marker (some cameras and copy tools write such
+    // files) ends here whole. When bits really are missing, the decoder hits the end
+    // marker put in their place and says so next (JWRN_HIT_MARKER below).
+    const long rowsPerBlockRow = long(decompress->max_v_samp_factor) * decompress->min_DCT_scaled_size;
+    const bool lastRows = !decompress->progressive_mode && decompress->output_height > 0 &&
+                          long(decompress->output_scanline) + 2 * rowsPerBlockRow >=
+                              long(decompress->output_height);
+    return !lastRows;
+  }
+  const int marker = decompress->unread_marker;
   // After a damaged restart interval the next interval resynchronises: damage stays local.
   return marker < JPEG_RST0 || marker > JPEG_RST0 + 7;
 }
