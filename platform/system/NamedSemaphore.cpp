@@ -25,6 +25,8 @@ bool NamedSemaphore::release(int releaseCount, int* previousCount) {
 bool NamedSemaphore::wait(int timeoutMs) {
   std::unique_lock lock(m_mutex);
   const auto available = [this] { return m_count > 0; };
+  // A poll must stay cheap: workers check their stop signal between every small step.
+  if (timeoutMs == 0 && !available()) return false;
   if (timeoutMs < 0) {
     m_available.wait(lock, available);
   } else if (!m_available.wait_for(lock, std::chrono::milliseconds(timeoutMs), available)) {

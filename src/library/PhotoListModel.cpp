@@ -25,9 +25,9 @@ PhotoItemPtr PhotoListModel::item(int row) const {
   return row >= 0 && row < count() ? entries_[row].item : PhotoItemPtr();
 }
 
-int PhotoListModel::findExact(const QString& text) const {
+int PhotoListModel::findExact(const QString& text, Qt::CaseSensitivity cs) const {
   for (int row = 0; row < count(); ++row)
-    if (entries_[row].text.compare(text, Qt::CaseInsensitive) == 0) return row;
+    if (entries_[row].text.compare(text, cs) == 0) return row;
   return -1;
 }
 

@@ -23,8 +23,9 @@ class PhotoListModel : public QAbstractListModel {
   int count() const { return int(entries_.size()); }
   QString text(int row) const;
   PhotoItemPtr item(int row) const;
-  // The row whose text equals `text`, ignoring case; -1 when there is none.
-  int findExact(const QString& text) const;
+  // The first row whose text equals `text`, ignoring case unless asked not to; -1 when
+  // there is none.
+  int findExact(const QString& text, Qt::CaseSensitivity cs = Qt::CaseInsensitive) const;
 
   void append(const QString& text, PhotoItemPtr item);
   void insert(int row, const QString& text, PhotoItemPtr item);

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "mainwindow/CommandState.h"
+
+// Whether a command is enabled in that state. Commands without a rule (Get Photo,
+// Preferences, Exit, Help …) are always enabled.
+bool IsCommandEnabled(int command, const CommandState& state);
