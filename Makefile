@@ -22,7 +22,7 @@ build-sanitize: deps
 	cmake --build --preset sanitize
 
 test-sanitize: build-sanitize
-	UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitize
 
 bench: build
 	bench/run-all.sh

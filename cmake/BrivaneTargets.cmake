@@ -25,9 +25,12 @@ function(brivane_test target)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${target} PRIVATE
     BRIVANE_PROGRAM_DIR="${BRIVANE_PROGRAM_DIR}/"
-    BRIVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}/")
+    BRIVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}/"
+    BRIVANE_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots/")
+  # Tests find the program folder through BRIVANE_PROGRAM_DIR; screenshots that tests
+  # take for people to look at go to BRIVANE_SCREENSHOT_DIR.
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BRIVANE_PROGRAM_FOLDER=${BRIVANE_PROGRAM_DIR}/")
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
 include(GoogleTest)

@@ -20,7 +20,7 @@
 namespace {
 // A shipped picture of the built program folder, as a bitmap (empty when not built).
 ImageBitmap Shipped(const QString& name, QSize scaled = QSize()) {
-  QImage image(QStringLiteral(BRIVANE_SOURCE_DIR) + "build/bin/" + name);
+  QImage image(QStringLiteral(BRIVANE_PROGRAM_DIR) + name);
   if (!scaled.isEmpty() && !image.isNull())
     image = image.scaled(scaled, Qt::KeepAspectRatio, Qt::SmoothTransformation);
   ImageBitmap bmp;
@@ -53,11 +53,10 @@ ImageBitmap Landscape() {
 }
 }  // namespace
 
-// Writes pictures of the controls for people to look at; runs only when
-// BRIVANE_SCREENSHOTS names the folder to write them to.
+// Writes pictures of the controls for people to look at, kept in the build's
+// screenshots folder.
 TEST(ControlScreenshots, ListsAndPreviews) {
-  const QString folder = qEnvironmentVariable("BRIVANE_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "BRIVANE_SCREENSHOTS is not set";
+  const QString folder = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);
   if (!ControlsTestApp()) GTEST_SKIP() << "a non-widget application exists";
   ASSERT_TRUE(QDir().mkpath(folder));
   QApplication::setStyle("Fusion");
