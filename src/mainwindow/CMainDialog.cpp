@@ -45,6 +45,7 @@
 #include "mainwindow/InstructionsTexts.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/PhotoStoreCommands.h"
+#include "mainwindow/SinglePhotoCommands.h"
 #include "mainwindow/ToolbarImages.h"
 #include "system/Folders.h"
 
@@ -95,6 +96,7 @@ CMainDialog::CMainDialog(MainWindowServices services, QWidget* parent)
   // then simply shows nothing.
   QDir().mkpath(GetMyPhotosFolder());
   m_storeCommands = std::make_unique<PhotoStoreCommands>(m_store, prompter(), this);
+  m_photoOutput = std::make_unique<SinglePhotoCommands>(m_store, prompter(), this);
 
   QIcon icon;
   for (int size : {16, 32, 48, 256})
@@ -421,6 +423,22 @@ bool CMainDialog::onCommand(int command) {
       if (tab == MainTab::PhotoAlbums) prompter().showError(this, QString::fromLatin1(kNoAlbumYet));
       break;
     case kCommandView: runView(); break;
+    // On the other tabs these take the album slot or the label, which come with them.
+    case kCommandPrint:
+      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty()) m_photoOutput->print(selectedStem());
+      break;
+    case kCommandSavePictureAs:
+      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty())
+        m_photoOutput->saveAs(m_working, selectedStem());
+      break;
+    case kCommandSetAsWallpaper:
+      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty())
+        m_photoOutput->setAsWallpaper(m_working, selectedStem());
+      break;
+    case kCommandCopyToClipboard:
+      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty())
+        m_photoOutput->copyToClipboard(m_working, selectedStem());
+      break;
     default:
       // The command's feature comes later; its menu item and enable rule are in place.
       break;
@@ -429,7 +447,9 @@ bool CMainDialog::onCommand(int command) {
 }
 
 void CMainDialog::runView() {
-  // The full-size view comes with the single-photo output commands.
+  // The album and label tabs show their own pictures, which come with them.
+  if (currentTab() != MainTab::MyPhotos || selectedStem().isEmpty()) return;
+  m_photoOutput->view(m_working, selectedStem());
 }
 
 void CMainDialog::startFunActivity(int row) {

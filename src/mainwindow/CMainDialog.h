@@ -20,6 +20,7 @@ class ThumbnailWatcher;
 class DropImportJob;
 class PhotoListModel;
 class PhotoStoreCommands;
+class SinglePhotoCommands;
 class Prompter;
 class QAction;
 class QLabel;
@@ -65,6 +66,8 @@ class CMainDialog : public QMainWindow {
   ThumbnailWatcher* watcher() const { return m_watcher.get(); }
   QMenu* photoPopup() const { return m_photoPopup; }
   QLabel* hint() const { return m_hint; }
+  // View, Print, Save Picture As, Set as Wallpaper and Copy to Clipboard of My Photos.
+  SinglePhotoCommands& photoOutput() const { return *m_photoOutput; }
   // The hint for the photo-list entry under the cursor (row -1: none), at `pos` in the list.
   void showPhotoHint(int row, QPoint pos);
 
@@ -116,6 +119,7 @@ class CMainDialog : public QMainWindow {
   ImageBitmap m_working;
   PhotoStore m_store;
   std::unique_ptr<PhotoStoreCommands> m_storeCommands;
+  std::unique_ptr<SinglePhotoCommands> m_photoOutput;
 
   QHash<int, QAction*> m_actions;
   QMenu* m_photoPopup = nullptr;
