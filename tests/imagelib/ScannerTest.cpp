@@ -142,7 +142,7 @@ TEST_F(Scanner, AreaLimitsThePicture) {
 }
 
 TEST_F(Scanner, LineArtSixteenBitAndSeparateFramesBecomeEightBitPictures) {
-  const BackendAllocationsNotChecked backend;
+  [[maybe_unused]] const BackendAllocationsNotChecked backend;
   ImageBitmap art;
   ASSERT_EQ(ScanWith(art, {{"depth", 1.0}}), SUCCESS);
   EXPECT_EQ(art.BitsPerPixel, 8);
@@ -176,7 +176,7 @@ TEST_F(Scanner, LineArtSixteenBitAndSeparateFramesBecomeEightBitPictures) {
 }
 
 TEST_F(Scanner, CancelledScansAndRefusedSettingsLeaveThePictureAlone) {
-  const BackendAllocationsNotChecked backend;
+  [[maybe_unused]] const BackendAllocationsNotChecked backend;
   const ImageBitmap before = [] {
     ImageBitmap b;
     QImage image(4, 4, QImage::Format_RGB32);
