@@ -255,11 +255,12 @@ TEST_F(ThumbnailWatcherTest, StopsQuicklyDuringALongFirstScan) {
   auto watcher = Start();
   ASSERT_TRUE(WaitFor([&] { return model.count() > 0; }));
 
-  QElapsedTimer timer;
-  timer.start();
+  // It ends at its next check: the decode in hand finishes (a couple more if this thread
+  // is held up), never the rest of the scan.
+  const int decodedBeforeStop = decodes;
   watcher->stop();
-  EXPECT_LT(timer.elapsed(), 500);
   EXPECT_FALSE(watcher->running());
+  EXPECT_LE(decodes, decodedBeforeStop + 3);
   EXPECT_LT(decodes, 300);
   // Changes still queued are dropped with the watcher; nothing reaches the model later.
   watcher.reset();
