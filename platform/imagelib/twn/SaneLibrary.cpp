@@ -7,12 +7,13 @@ SaneLibrary::SaneLibrary() {
   started_ = sane_init(&version, nullptr) == SANE_STATUS_GOOD;
 }
 
+SaneLibrary::~SaneLibrary() {
+  if (started_) sane_exit();
+}
+
 SaneLibrary& SaneLibrary::instance() {
-  // Made once, thread-safely, and kept to the end: every device is closed after its scan,
-  // and stopping the library at exit would only unload its backends before the process
-  // is gone anyway (and before leak checkers could name what they hold).
-  static SaneLibrary* library = new SaneLibrary;
-  return *library;
+  static SaneLibrary library;  // made once, thread-safely; destroyed at unload
+  return library;
 }
 
 bool SaneLibrary::start() { return instance().started_; }

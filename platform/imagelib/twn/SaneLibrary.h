@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-// The system scanner library, started once on first need and kept running until the
-// process ends. Devices are used under the lock, one caller at a time.
+// The system scanner library, started once on first need and stopped when the module
+// unloads. Devices are used under the lock, one caller at a time.
 class SaneLibrary {
  public:
   // Starts the library if it is not started; true when it is running.
@@ -13,6 +13,7 @@ class SaneLibrary {
 
  private:
   SaneLibrary();
+  ~SaneLibrary();
   static SaneLibrary& instance();
   bool started_ = false;
   std::mutex mutex_;
