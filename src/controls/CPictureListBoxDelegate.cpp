@@ -78,9 +78,7 @@ void CPictureListBoxDelegate::paint(QPainter* painter, const QStyleOptionViewIte
   const ItemPicture itemPicture = PictureOf(index);
   const ImageBitmap* picture = itemPicture.bitmap;
   if (picture != nullptr && picture->hasPixels() && !picture->isEmpty()) {
-    const bool turned = picture->Perspective >= LeftTop;
-    const QSize shown = turned ? picture->Pixels.size().transposed() : picture->Pixels.size();
-    const QRect target = PictureListPictureRect(item, shown);
+    const QRect target = PictureListPictureRect(item, picture->shownSize());
     QPaintDevice* device = painter->device();
     DeviceContext dc(*painter, QSize(device->width(), device->height()));
     // Clipped to the item, so a picture larger than its item never covers its neighbours.
@@ -88,7 +86,7 @@ void CPictureListBoxDelegate::paint(QPainter* painter, const QStyleOptionViewIte
       PaintTransparent(dc, *picture, QRect(), target, item, qRgb(255, 255, 255));
     else
       PaintBitmap(dc, *picture, QRect(), target, item, RasterOp::Copy);
-    pictureHeight = shown.height();
+    pictureHeight = picture->shownSize().height();
   }
 
   const QRect textRect = PictureListTextRect(item, pictureHeight);

@@ -61,9 +61,7 @@ void CPicturePreview::paintEvent(QPaintEvent*) {
   } else if (mode_ == ZoomPan) {
     const QRect clientRect(QPoint(0, 0), client);
     // The size as shown: a picture turned by its view perspective is fitted upright.
-    const bool turned = picture_->Perspective >= LeftTop;
-    const QSize shown = turned ? picture_->Pixels.size().transposed() : picture_->Pixels.size();
-    const QRect zoomed = PreviewZoomRect(shown, client, zoom_, pan_);
+    const QRect zoomed = PreviewZoomRect(picture_->shownSize(), client, zoom_, pan_);
     if (zoomed.isEmpty()) return;
     result = PaintBitmap(dc, *picture_, QRect(), zoomed, clientRect, RasterOp::Copy);
     if (result == SUCCESS) {

@@ -13,8 +13,7 @@ CScrollImageView::CScrollImageView(QWidget* parent) : QAbstractScrollArea(parent
 }
 
 QSize CScrollImageView::ShownSize(const ImageBitmap& picture) {
-  const QSize stored(picture.Width, picture.Height);
-  return picture.Perspective >= LeftTop ? stored.transposed() : stored;
+  return picture.shownSize();
 }
 
 void CScrollImageView::setPicture(const ImageBitmap* picture) {

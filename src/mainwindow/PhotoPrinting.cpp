@@ -30,9 +30,7 @@ bool PrintPhoto(QPrinter& printer, const ImageBitmap& picture) {
   if (!painter.begin(&printer)) return false;
   const QSize printable(printer.width(), printer.height());
   DeviceContext dc(painter, printable, printer.logicalDpiX(), printer.logicalDpiY());
-  const QSize shown = picture.Perspective >= LeftTop ? QSize(picture.Height, picture.Width)
-                                                     : QSize(picture.Width, picture.Height);
-  const QSize size = PrintPictureSize(shown, printable);
+  const QSize size = PrintPictureSize(picture.shownSize(), printable);
   if (picture.hasPixels() && !size.isEmpty())
     PaintBitmap(dc, picture, QRect(), QRect(QPoint(0, 0), size), QRect(), RasterOp::Copy);
   return painter.end();

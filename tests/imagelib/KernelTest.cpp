@@ -123,6 +123,12 @@ TEST(Kernel, FitRectKeepsProportionsAndCentres) {
   rect = QRect(0, 0, 90, 90);
   ASSERT_EQ(FitRectToBitmap(tall, rect), SUCCESS);
   EXPECT_EQ(rect, QRect(30, 0, 30, 90));
+  // A wide picture shown a quarter turned fits as the tall picture it looks like.
+  wide.Perspective = RightTop;
+  EXPECT_EQ(wide.shownSize(), QSize(200, 400));
+  rect = QRect(0, 0, 100, 100);
+  ASSERT_EQ(FitRectToBitmap(wide, rect), SUCCESS);
+  EXPECT_EQ(rect, QRect(25, 0, 50, 100));
 }
 
 TEST(Kernel, CopyAreaNeverWritesOutsideTheTarget) {

@@ -4,7 +4,8 @@
 
 int FitRectToBitmap(const ImageBitmap& bmp, QRect& rect) {
   if (bmp.isEmpty() || rect.width() <= 0 || rect.height() <= 0) return ERROR_INV_PARAMETER;
-  const qint64 w = bmp.Width, h = bmp.Height;
+  // Fitted as shown, so a picture turned by its perspective keeps its proportions.
+  const qint64 w = bmp.shownSize().width(), h = bmp.shownSize().height();
   int width = rect.width(), height = rect.height();
   if (w * rect.height() > h * rect.width())
     height = std::max<int>(1, int(h * rect.width() / w));

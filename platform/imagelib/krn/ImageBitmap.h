@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPainterPath>
 #include <QRgb>
+#include <QSize>
 
 // Byte order of a pixel's colour components.
 enum class ColorOrder { Bgr = 0, Rgb = 1, Gray = 2 };
@@ -37,6 +38,11 @@ struct ImageBitmap {
   bool hasPixels() const { return !Pixels.isNull(); }
   bool isEmpty() const { return Width <= 0 || Height <= 0; }
   QList<QRgb> palette() const { return Pixels.colorTable(); }
+  // The size on screen: width and height exchanged when the perspective turns the
+  // picture a quarter (LeftTop and after).
+  QSize shownSize() const {
+    return Perspective >= LeftTop ? QSize(Height, Width) : QSize(Width, Height);
+  }
 };
 
 // The QImage format that holds a picture of the given bits per pixel.
