@@ -6,13 +6,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QTextCursor>
 
+#include "controls/CDescriptionEdit.h"
 #include "krn/ltkrn.h"
-#include "library/PhotoNames.h"
 
 namespace {
 constexpr int kPreviewWidth = 240;
@@ -27,14 +24,11 @@ CEditCommentDialog::CEditCommentDialog(const QString& stem, const QString& descr
 
   m_stem = new QLabel(stem, this);
   m_stem->setObjectName(QStringLiteral("1051"));
-  m_description = new QPlainTextEdit(description, this);
+  m_description = new CDescriptionEdit(description, this);
   m_description->setObjectName(QStringLiteral("1010"));
-  m_description->setTabChangesFocus(true);
   // The static draws with ampersand processing, as the photo list does: a buddy makes
   // the stem's "&&" show as "&".
   m_stem->setBuddy(m_description);
-  connect(m_description, &QPlainTextEdit::textChanged, this, &CEditCommentDialog::limitDescription);
-  limitDescription();
 
   auto* clear = new QPushButton(QStringLiteral("&Clear"), this);
   clear->setObjectName(QStringLiteral("1005"));
@@ -69,14 +63,6 @@ CEditCommentDialog::CEditCommentDialog(const QString& stem, const QString& descr
 }
 
 QString CEditCommentDialog::description() const { return m_description->toPlainText(); }
-
-void CEditCommentDialog::limitDescription() {
-  const QString text = m_description->toPlainText();
-  if (CharacterCount(text) <= kMaxDescriptionLength) return;
-  const QSignalBlocker blocker(m_description);
-  m_description->setPlainText(LeftCharacters(text, kMaxDescriptionLength));
-  m_description->moveCursor(QTextCursor::End);
-}
 
 bool CEditCommentDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_preview && event->type() == QEvent::MouseButtonRelease &&

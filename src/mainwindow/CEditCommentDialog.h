@@ -4,7 +4,7 @@
 
 struct ImageBitmap;
 class QLabel;
-class QPlainTextEdit;
+class CDescriptionEdit;
 
 // Dialog 205, "Edit Comment": the photo's stem, its description (at most 255
 // characters) with a button that clears it, and the photo fitted into a preview.
@@ -25,9 +25,7 @@ class CEditCommentDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void limitDescription();
-
   QLabel* m_stem;
-  QPlainTextEdit* m_description;
+  CDescriptionEdit* m_description;
   QLabel* m_preview;
 };

@@ -26,6 +26,8 @@
 
 #include "controls/Prompter.h"
 #include "fil/ltfil.h"
+#include "getphoto/CGetPhotoWizard.h"
+#include "getphoto/PhotoScanner.h"
 #include "help/CHelpWindow.h"
 #include "help/HelpTopics.h"
 #include "krn/ltkrn.h"
@@ -36,6 +38,7 @@
 #include "mainwindow/CMainTabBar.h"
 #include "mainwindow/CMainTabControl.h"
 #include "mainwindow/CPropertiesDialog.h"
+#include "mainwindow/CViewPhotoDialog.h"
 #include "mainwindow/CommandEnable.h"
 #include "mainwindow/CommandIds.h"
 #include "mainwindow/CommandTable.h"
@@ -97,6 +100,7 @@ CMainDialog::CMainDialog(MainWindowServices services, QWidget* parent)
   QDir().mkpath(GetMyPhotosFolder());
   m_storeCommands = std::make_unique<PhotoStoreCommands>(m_store, prompter(), this);
   m_photoOutput = std::make_unique<SinglePhotoCommands>(m_store, prompter(), this);
+  m_scanner = std::make_unique<TwainPhotoScanner>();
 
   QIcon icon;
   for (int size : {16, 32, 48, 256})
@@ -423,6 +427,7 @@ bool CMainDialog::onCommand(int command) {
       if (tab == MainTab::PhotoAlbums) prompter().showError(this, QString::fromLatin1(kNoAlbumYet));
       break;
     case kCommandView: runView(); break;
+    case kCommandGetPhoto: runGetPhoto(); break;
     // On the other tabs these take the album slot or the label, which come with them.
     case kCommandPrint:
       if (tab == MainTab::MyPhotos && !selectedStem().isEmpty()) m_photoOutput->print(selectedStem());
@@ -450,6 +455,29 @@ void CMainDialog::runView() {
   // The album and label tabs show their own pictures, which come with them.
   if (currentTab() != MainTab::MyPhotos || selectedStem().isEmpty()) return;
   m_photoOutput->view(m_working, selectedStem());
+}
+
+void CMainDialog::runGetPhoto() {
+  setCurrentTab(MainTab::MyPhotos);
+  GetPhotoHost host;
+  host.Working = &m_working;
+  host.Store = &m_store;
+  host.ProgramSettings = &m_settings;
+  host.Prompts = &prompter();
+  host.Scanner = m_services.scanner ? m_services.scanner : m_scanner.get();
+  host.ViewFullPhoto = [](const ImageBitmap& picture, const QString& name) {
+    CViewPhotoDialog view(picture, name, QApplication::activeWindow());
+    view.exec();
+  };
+  {
+    CGetPhotoWizard wizard(host, this);
+    emit getPhotoWizardOpened(&wizard);
+    wizard.exec();
+  }
+  // What the wizard left in the working bitmap (a thumbnail, a picture not stored) goes.
+  FreeBitmap(m_working);
+  InitBitmap(m_working, 0, 0, 0);
+  update();
 }
 
 void CMainDialog::startFunActivity(int row) {

@@ -13,7 +13,9 @@
 #include "mainwindow/MainWindowServices.h"
 #include "system/SemaphoreRegistry.h"
 
+class CGetPhotoWizard;
 class CHelpWindow;
+class PhotoScanner;
 class CMainTabControl;
 class CPictureListBox;
 class ThumbnailWatcher;
@@ -87,6 +89,8 @@ class CMainDialog : public QMainWindow {
   // The user closed the window (File > Exit or the title bar).
   void closed();
   void importFinished(int imported, bool cancelled);
+  // Get a New Photo has built its wizard and is about to run it (tests drive it from here).
+  void getPhotoWizardOpened(CGetPhotoWizard* wizard);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -106,6 +110,7 @@ class CMainDialog : public QMainWindow {
   void runPreferences();
   void openHelp(int topic);
   void runView();
+  void runGetPhoto();
   void onPhotoListKey(int key);
   void onPhotoListRightClick(int row, QPoint globalPos);
   void startFunActivity(int row);
@@ -120,6 +125,7 @@ class CMainDialog : public QMainWindow {
   PhotoStore m_store;
   std::unique_ptr<PhotoStoreCommands> m_storeCommands;
   std::unique_ptr<SinglePhotoCommands> m_photoOutput;
+  std::unique_ptr<PhotoScanner> m_scanner;
 
   QHash<int, QAction*> m_actions;
   QMenu* m_photoPopup = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class PhotoScanner;
 class Prompter;
 class SemaphoreRegistry;
 struct ImageBitmap;
@@ -17,4 +18,6 @@ struct MainWindowServices {
   QString helpFolder;
   // The blank page (96 x 127) that label template previews draw on copies of.
   const ImageBitmap* blankPage = nullptr;
+  // Scanners and cameras for Get a New Photo; null: the scanner module.
+  PhotoScanner* scanner = nullptr;
 };
