@@ -15,7 +15,7 @@
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/CPickFilePage.h"
 #include "getphoto/PhotoScanner.h"
-#include "getphoto/PreviewDecoder.h"
+#include "library/PreviewDecoder.h"
 #include "getphoto/ScanRunner.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoEncoding.h"

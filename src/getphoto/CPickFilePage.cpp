@@ -26,7 +26,7 @@
 #include "getphoto/FolderListing.h"
 #include "getphoto/FolderPath.h"
 #include "getphoto/PhotoFileTypes.h"
-#include "getphoto/PreviewDecoder.h"
+#include "library/PreviewDecoder.h"
 #include "krn/ltkrn.h"
 #include "library/Settings.h"
 

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "GetPhotoTestSupport.h"
+#include "support/TestPictures.h"
 #include "getphoto/FolderListing.h"
 #include "getphoto/FolderPath.h"
 #include "getphoto/LookInPlaces.h"

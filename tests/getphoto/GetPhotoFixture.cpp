@@ -2,10 +2,10 @@
 
 #include <QDir>
 
-#include "GetPhotoTestSupport.h"
+#include "support/TestPictures.h"
 #include "getphoto/CFileBrowserList.h"
 #include "getphoto/CPickFilePage.h"
-#include "getphoto/PreviewDecoder.h"
+#include "library/PreviewDecoder.h"
 #include "krn/ltkrn.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include <QPixmap>
 
 #include "GetPhotoFixture.h"
-#include "GetPhotoTestSupport.h"
+#include "support/TestPictures.h"
 #include "controls/CDescriptionEdit.h"
 #include "getphoto/CFileBrowserList.h"
 #include "getphoto/CNamePage.h"
 #include "getphoto/CPickFilePage.h"
 #include "getphoto/PhotoScanner.h"
-#include "getphoto/PreviewDecoder.h"
+#include "library/PreviewDecoder.h"
 #include "krn/ltkrn.h"
 
 namespace {

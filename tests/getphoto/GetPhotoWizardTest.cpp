@@ -9,13 +9,13 @@
 #include <QToolButton>
 
 #include "GetPhotoFixture.h"
-#include "GetPhotoTestSupport.h"
+#include "support/TestPictures.h"
 #include "controls/CDescriptionEdit.h"
 #include "controls/CPicturePreview.h"
 #include "getphoto/CFileBrowserList.h"
 #include "getphoto/CNamePage.h"
 #include "getphoto/CPickFilePage.h"
-#include "getphoto/PreviewDecoder.h"
+#include "library/PreviewDecoder.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoNames.h"
 

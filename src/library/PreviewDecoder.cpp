@@ -1,4 +1,4 @@
-#include "getphoto/PreviewDecoder.h"
+#include "library/PreviewDecoder.h"
 
 #include <QMetaObject>
 

@@ -11,7 +11,7 @@
 
 #include "krn/ImageBitmap.h"
 
-// Decodes the file browser's picture off the interface thread, in two steps: a picture
+// Decodes a picture for a preview off the interface thread, in two steps: a picture
 // just large enough for the preview first (a JPEG decodes at a reduced scale in a
 // fraction of the time), then the full picture that opening the file needs. Only the
 // newest request counts: a newer one stops the decode in progress, so scrolling through a

@@ -4,8 +4,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "GetPhotoTestSupport.h"
-#include "getphoto/PreviewDecoder.h"
+#include "support/TestPictures.h"
+#include "library/PreviewDecoder.h"
 
 namespace {
 
