@@ -14,7 +14,9 @@
 #include "library/PhotoBatchImporter.h"
 #include "library/PhotoNames.h"
 #include "library/SavePictureAs.h"
+#include "shows/ShowBuild.h"
 #include "system/Folders.h"
+#include "system/RegistryStore.h"
 
 namespace {
 constexpr char kUsage[] =
@@ -32,6 +34,7 @@ constexpr char kUsage[] =
     "  delete NAME            delete a photo\n"
     "  export NAME FILE       save a photo as a picture file of the format its extension names\n"
     "  info FILE              show a picture file's format, size and description\n"
+    "  show build PHOTO...    build a slide show or screen saver (see show --help)\n"
     "\n"
     "Run 'brivane COMMAND --help' for the options of a command.\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
@@ -93,6 +96,22 @@ constexpr char kInfoUsage[] =
     "\n"
     "Shows the format, size, bits per pixel and description of a picture file, read from\n"
     "its header without decoding the picture.\n";
+
+constexpr char kShowUsage[] =
+    "Usage: brivane show build --kind slideshow|screensaver --name NAME [--folder DIR]\n"
+    "                          [--use-as-screensaver] PHOTO...\n"
+    "\n"
+    "Builds one self-contained show file of the photos, in the order given (a photo may\n"
+    "be given more than once), as Brivane's slide-show and screen-saver wizards do: the\n"
+    "show launcher (mirrant) of the program folder with the player, the imaging modules\n"
+    "and the photos appended. A slide show is saved as NAME.exe, a screen saver as\n"
+    "NAME.scr; an earlier file of that name is replaced. Standard output names the file.\n"
+    "\n"
+    "  --kind KIND            slideshow (played by pavonel) or screensaver (by corilan)\n"
+    "  --name NAME            the file name without extension (blanks around it dropped)\n"
+    "  --folder DIR           where to save it; default: the program folder for a slide\n"
+    "                         show, Brivane's screen-saver folder for a screen saver\n"
+    "  --use-as-screensaver   screen savers only: make it the active screen saver\n";
 
 // A command's arguments split into options and the rest.
 struct ParsedArguments {
@@ -208,6 +227,7 @@ int BrivaneTool::run(const QStringList& arguments) {
       {QStringLiteral("delete"), &BrivaneTool::remove},
       {QStringLiteral("export"), &BrivaneTool::exportPhoto},
       {QStringLiteral("info"), &BrivaneTool::info},
+      {QStringLiteral("show"), &BrivaneTool::show},
   };
   const auto command = kCommands.constFind(m_command);
   if (command == kCommands.cend()) {
@@ -422,5 +442,57 @@ int BrivaneTool::info(const QStringList& arguments) {
         << "size: " << header.Width << " x " << header.Height << '\n'
         << "bits per pixel: " << header.BitsPerPixel << '\n'
         << "description: " << ListField(ReadPhotoDescription(file)) << Qt::endl;
+  return kSuccess;
+}
+
+int BrivaneTool::show(const QStringList& arguments) {
+  QStringList rest = arguments;
+  const QString action = rest.value(0);
+  if (action == QLatin1String("build"))
+    rest.removeFirst();
+  else if (action != QLatin1String("--help") && action != QLatin1String("-h"))
+    return usageError(QStringLiteral("the only show command is 'build'"));
+  const ParsedArguments parsed =
+      ParseArguments(rest, {QStringLiteral("--use-as-screensaver")},
+                     {QStringLiteral("--kind"), QStringLiteral("--name"), QStringLiteral("--folder")});
+  if (parsed.Help) {
+    m_out << kShowUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  const QString kind = parsed.Values.value(QStringLiteral("--kind"));
+  if (kind != QLatin1String("slideshow") && kind != QLatin1String("screensaver"))
+    return usageError(QStringLiteral("--kind is slideshow or screensaver"));
+  const bool screenSaver = kind == QLatin1String("screensaver");
+  if (parsed.Values.value(QStringLiteral("--name")).trimmed().isEmpty())
+    return usageError(QStringLiteral("--name names the show"));
+  if (parsed.Flags.contains(QStringLiteral("--use-as-screensaver")) && !screenSaver)
+    return usageError(QStringLiteral("--use-as-screensaver is for screen savers"));
+  if (parsed.Positional.isEmpty()) return usageError(QStringLiteral("no photos to show"));
+  if (!openStore()) return kFailure;
+
+  ShowBuildRequest request;
+  request.Kind = screenSaver ? ShowKind::ScreenSaver : ShowKind::SlideShow;
+  request.ProgramFolder = GetProgramFolder();
+  request.PhotoFolder = m_store.Folder();
+  for (const QString& name : parsed.Positional) {
+    const QString stem = storedStem(name);
+    if (stem.isEmpty()) return kFailure;
+    request.PhotoStems << stem;
+  }
+  request.Name = parsed.Values.value(QStringLiteral("--name"));
+  const QString folder = parsed.Values.value(QStringLiteral("--folder"));
+  request.Folder = !folder.isEmpty() ? WithTrailingSlash(QDir(folder).absolutePath())
+                   : screenSaver     ? GetSystemFolder()
+                                     : GetProgramFolder();
+  request.UseAsScreenSaver = parsed.Flags.contains(QStringLiteral("--use-as-screensaver"));
+
+  RegistryStore registry;
+  const ShowBuildResult result = BuildShow(request, &registry);
+  if (result.Result != kShowBuilt && result.Result != kShowRegistryFailed)
+    return fail(QStringLiteral("cannot build '%1': %2")
+                    .arg(result.Target.isEmpty() ? request.Name : result.Target, result.Error));
+  m_out << result.Target << Qt::endl;
+  if (result.Result == kShowRegistryFailed) return fail(result.Error);
   return kSuccess;
 }

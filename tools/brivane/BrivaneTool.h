@@ -28,6 +28,7 @@ class BrivaneTool {
   int remove(const QStringList& arguments);
   int exportPhoto(const QStringList& arguments);
   int info(const QStringList& arguments);
+  int show(const QStringList& arguments);
 
   // Reports a failure of the current command and returns kFailure.
   int fail(const QString& reason);
