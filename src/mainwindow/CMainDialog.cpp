@@ -29,6 +29,7 @@
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/PhotoScanner.h"
 #include "help/CHelpWindow.h"
+#include "shows/CShowBuilderWizard.h"
 #include "help/HelpTopics.h"
 #include "krn/ltkrn.h"
 #include "controls/CPictureListBox.h"
@@ -39,6 +40,7 @@
 #include "mainwindow/CMainTabControl.h"
 #include "mainwindow/CPropertiesDialog.h"
 #include "mainwindow/CViewPhotoDialog.h"
+#include "mainwindow/DetachedProgramRunner.h"
 #include "mainwindow/CommandEnable.h"
 #include "mainwindow/CommandIds.h"
 #include "mainwindow/CommandTable.h"
@@ -51,6 +53,7 @@
 #include "mainwindow/SinglePhotoCommands.h"
 #include "mainwindow/ToolbarImages.h"
 #include "system/Folders.h"
+#include "system/RegistryStore.h"
 
 namespace {
 constexpr const char* kStopSemaphoreName = "ThumbStop";
@@ -481,8 +484,22 @@ void CMainDialog::runGetPhoto() {
 }
 
 void CMainDialog::startFunActivity(int row) {
-  // The fun projects wizard and the show builder come later.
-  Q_UNUSED(row);
+  // Rows 0 to 3 are the fun projects, which come with their wizard.
+  if (row != kFunSlideShow && row != kFunScreenSaver) return;
+  RegistryStore registry;
+  DetachedProgramRunner runner;
+  ShowBuilderHost host;
+  host.Store = &m_store;
+  host.Prompts = &prompter();
+  host.Registry = &registry;
+  host.ProgramFolder = GetProgramFolder();
+  host.SystemFolder = GetSystemFolder();
+  host.ViewFullPhoto = [](const ImageBitmap& picture, const QString& name) {
+    CViewPhotoDialog view(picture, name, QApplication::activeWindow());
+    view.exec();
+  };
+  host.OpenShow = [&runner](const QString& show) { runner.start(show, {}); };
+  CShowBuilderWizard::Run(host, row == kFunSlideShow ? ShowKind::SlideShow : ShowKind::ScreenSaver, this);
 }
 
 void CMainDialog::onPhotoListKey(int key) {

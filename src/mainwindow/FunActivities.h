@@ -10,6 +10,10 @@ struct FunActivity {
   const char* pictureFile;  // in the program folder
 };
 
+// The fun list's rows of the show builder.
+constexpr int kFunSlideShow = 4;
+constexpr int kFunScreenSaver = 5;
+
 // The fun list's six entries, in order: 0 to 3 are the fun projects, 4 the slide show
 // and 5 the screen saver.
 QList<FunActivity> FunActivities();

@@ -1,0 +1,228 @@
+#include "shows/CPavonelPage.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "controls/CPicturePreview.h"
+#include "controls/ProgramCursors.h"
+#include "library/PhotoNames.h"
+#include "library/PhotoStore.h"
+#include "library/PreviewDecoder.h"
+#include "shows/CNamePavonelPage.h"
+#include "shows/CShowBuilderWizard.h"
+
+namespace {
+constexpr int kHandCursor = 172;
+constexpr int kPreviewSide = 150;
+
+QTreeWidget* MakeList(int id, QWidget* parent) {
+  auto* list = new QTreeWidget(parent);
+  list->setObjectName(QString::number(id));
+  list->setColumnCount(2);
+  list->setHeaderLabels({QStringLiteral("Photo"), QStringLiteral("Description")});
+  list->setRootIsDecorated(false);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setAllColumnsShowFocus(true);
+  list->header()->setSectionsClickable(true);
+  list->header()->setSortIndicatorShown(false);
+  return list;
+}
+}  // namespace
+
+CPavonelPage::CPavonelPage(CShowBuilderWizard& wizard)
+    : CWizardPage(QStringLiteral("Slide Show"), 239), m_wizard(wizard) {
+  const bool saver = wizard.kind() == ShowKind::ScreenSaver;
+  m_caption = new QLabel(saver ? QStringLiteral("Select the photos you want to be displayed in your screen saver.")
+                               : QStringLiteral("Select the photos you want to be displayed in your slide show."),
+                         this);
+  m_caption->setObjectName(QStringLiteral("1038"));
+  m_caption->setAutoFillBackground(true);
+  m_caption->setMargin(6);
+  QPalette yellow = m_caption->palette();
+  yellow.setColor(QPalette::Window, QColor(255, 255, 128));
+  yellow.setColor(QPalette::WindowText, Qt::black);
+  m_caption->setPalette(yellow);
+
+  m_available = MakeList(1018, this);
+  m_chosen = MakeList(1256, this);
+  m_add = new QPushButton(QStringLiteral("&Add ->"), this);
+  m_add->setObjectName(QStringLiteral("1167"));
+  m_addAll = new QPushButton(QStringLiteral("Add A&ll ->"), this);
+  m_addAll->setObjectName(QStringLiteral("1168"));
+  m_remove = new QPushButton(QStringLiteral("<- &Remove"), this);
+  m_remove->setObjectName(QStringLiteral("1257"));
+  m_clear = new QPushButton(QStringLiteral("&Clear"), this);
+  m_clear->setObjectName(QStringLiteral("1005"));
+
+  m_preview = new CPicturePreview(this);
+  m_preview->setObjectName(QStringLiteral("1006"));
+  m_preview->setDisplayMode(CPicturePreview::Fit);
+  m_preview->setFixedSize(kPreviewSide, kPreviewSide);
+  m_preview->setCursor(Qt::ForbiddenCursor);
+  m_preview->installEventFilter(this);
+
+  auto* buttons = new QVBoxLayout;
+  buttons->addStretch(1);
+  for (QPushButton* button : {m_add, m_addAll, m_remove, m_clear}) {
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+  }
+  buttons->addSpacing(8);
+  buttons->addWidget(m_preview, 0, Qt::AlignHCenter);
+  buttons->addStretch(1);
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(m_caption, 0, 0, 1, 3);
+  layout->addWidget(m_available, 1, 0);
+  layout->addLayout(buttons, 1, 1);
+  layout->addWidget(m_chosen, 1, 2);
+  layout->setColumnStretch(0, 1);
+  layout->setColumnStretch(2, 1);
+
+  m_decoder = new PreviewDecoder(QSize(kPreviewSide, kPreviewSide), this);
+  connect(m_decoder, &PreviewDecoder::previewReady, this, [this] {
+    m_preview->setPicture(&m_decoder->preview());
+    m_preview->setCursor(ProgramCursor(kHandCursor));
+  });
+  connect(m_decoder, &PreviewDecoder::failed, this, [this] {
+    m_preview->setPicture(nullptr);
+    m_preview->setCursor(Qt::ForbiddenCursor);
+  });
+
+  connect(m_add, &QPushButton::clicked, this, &CPavonelPage::add);
+  connect(m_addAll, &QPushButton::clicked, this, &CPavonelPage::addAll);
+  connect(m_remove, &QPushButton::clicked, this, &CPavonelPage::remove);
+  connect(m_clear, &QPushButton::clicked, this, &CPavonelPage::clear);
+  connect(m_available->header(), &QHeaderView::sectionClicked, this,
+          [this](int column) { sortList(m_available, column); });
+  connect(m_chosen->header(), &QHeaderView::sectionClicked, this,
+          [this](int column) { sortList(m_chosen, column); });
+  connect(m_chosen, &QTreeWidget::itemSelectionChanged, this, &CPavonelPage::updateControls);
+  connect(m_available, &QTreeWidget::itemDoubleClicked, this, &CPavonelPage::add);
+  m_timer.setInterval(100);
+  connect(&m_timer, &QTimer::timeout, this, &CPavonelPage::checkSelection);
+
+  Fill(m_available, AvailableShowPhotos(m_wizard.host().Store->Folder()));
+  if (m_available->topLevelItemCount() > 0) m_available->setCurrentItem(m_available->topLevelItem(0));
+  updateControls();
+}
+
+CPavonelPage::~CPavonelPage() { m_preview->setPicture(nullptr); }
+
+void CPavonelPage::Fill(QTreeWidget* list, const QList<ShowPhoto>& photos) {
+  list->clear();
+  for (const ShowPhoto& photo : photos)
+    list->addTopLevelItem(new QTreeWidgetItem({photo.Stem, photo.Description}));
+  list->resizeColumnToContents(0);
+  list->resizeColumnToContents(1);
+}
+
+QList<ShowPhoto> CPavonelPage::Rows(const QTreeWidget* list) {
+  QList<ShowPhoto> rows;
+  for (int i = 0; i < list->topLevelItemCount(); ++i)
+    rows.append({list->topLevelItem(i)->text(0), list->topLevelItem(i)->text(1)});
+  return rows;
+}
+
+QStringList CPavonelPage::chosenStems() const {
+  QStringList stems;
+  for (const ShowPhoto& photo : Rows(m_chosen)) stems.append(photo.Stem);
+  return stems;
+}
+
+void CPavonelPage::add() {
+  QTreeWidgetItem* item = m_available->currentItem();
+  if (!item || !item->isSelected()) return;
+  m_chosen->addTopLevelItem(new QTreeWidgetItem({item->text(0), item->text(1)}));
+  const int next = (m_available->indexOfTopLevelItem(item) + 1) % m_available->topLevelItemCount();
+  m_available->setCurrentItem(m_available->topLevelItem(next));
+  updateControls();
+}
+
+void CPavonelPage::addAll() {
+  for (const ShowPhoto& photo : Rows(m_available))
+    m_chosen->addTopLevelItem(new QTreeWidgetItem({photo.Stem, photo.Description}));
+  updateControls();
+}
+
+void CPavonelPage::remove() {
+  QTreeWidgetItem* item = m_chosen->currentItem();
+  if (!item || !item->isSelected()) return;
+  delete m_chosen->takeTopLevelItem(m_chosen->indexOfTopLevelItem(item));
+  m_chosen->clearSelection();
+  updateControls();
+}
+
+void CPavonelPage::clear() {
+  m_chosen->clear();
+  updateControls();
+}
+
+void CPavonelPage::sortList(QTreeWidget* list, int column) {
+  bool& ascending = list == m_available ? m_availableAscending : m_chosenAscending;
+  ascending = !ascending;
+  const QString selected = list->currentItem() ? list->currentItem()->text(0) : QString();
+  QList<ShowPhoto> rows = Rows(list);
+  SortShowPhotos(rows, column, ascending);
+  Fill(list, rows);
+  list->header()->setSortIndicatorShown(true);
+  list->header()->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  if (list == m_available) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+      if (list->topLevelItem(i)->text(0) == selected) list->setCurrentItem(list->topLevelItem(i));
+  }
+  updateControls();
+}
+
+void CPavonelPage::updateControls() {
+  if (m_available->selectedItems().isEmpty() && m_available->topLevelItemCount() > 0)
+    m_available->setCurrentItem(m_available->topLevelItem(0));
+  const bool any = m_chosen->topLevelItemCount() > 0;
+  m_remove->setEnabled(!m_chosen->selectedItems().isEmpty());
+  m_clear->setEnabled(any);
+  m_add->setEnabled(m_available->topLevelItemCount() > 0);
+  m_addAll->setEnabled(m_available->topLevelItemCount() > 0);
+  if (sheet() && sheet()->activePage() == this)
+    sheet()->setWizardButtons(any ? CWizardSheet::Next : 0);
+}
+
+void CPavonelPage::checkSelection() {
+  const QList<QTreeWidgetItem*> selected = m_available->selectedItems();
+  const QString stem = selected.isEmpty() ? QString() : selected.first()->text(0);
+  if (stem == m_selected) return;
+  m_selected = stem;
+  m_preview->setPicture(nullptr);
+  m_preview->setCursor(Qt::ForbiddenCursor);
+  if (stem.isEmpty()) m_decoder->clear();
+  else m_decoder->request(m_wizard.host().Store->PhotoPath(stem));
+}
+
+void CPavonelPage::onSetActive() {
+  updateControls();
+  m_timer.start();
+}
+
+void CPavonelPage::onKillActive() { m_timer.stop(); }
+
+void CPavonelPage::onWizardNext() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  m_wizard.setShowPhotos(chosenStems());
+  QApplication::restoreOverrideCursor();
+  sheet()->setActivePage(m_wizard.namePage());
+}
+
+bool CPavonelPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_preview && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_decoder->hasFull()) {
+    if (m_wizard.host().ViewFullPhoto)
+      m_wizard.host().ViewFullPhoto(m_decoder->full(), NameForStem(m_selected));
+    return true;
+  }
+  return CWizardPage::eventFilter(watched, event);
+}

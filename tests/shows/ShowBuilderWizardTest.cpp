@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtEndian>
+
+#include "krn/ltkrn.h"
+#include "library/PhotoEncoding.h"
+#include "library/PhotoStore.h"
+#include "library/PreviewDecoder.h"
+#include "shows/CNamePavonelPage.h"
+#include "shows/CPavonelPage.h"
+#include "shows/CShowBuilderWizard.h"
+#include "support/ScriptedPrompter.h"
+#include "system/RegistryStore.h"
+
+namespace {
+
+class ShowBuilderWizard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(home.isValid());
+    store = std::make_unique<PhotoStore>(home.filePath("My Photos") + "/");
+    ASSERT_TRUE(store->EnsureFolder());
+    for (const auto& [name, description] :
+         {std::pair{"Zoo", "Lions"}, std::pair{"alps", "Snow"}, std::pair{"Beach", "Sand"}}) {
+      ImageBitmap picture;
+      InitBitmap(picture, 0, 0, 0);
+      CreateBitmap(picture, 1, 120, 90, 24, ColorOrder::Bgr, nullptr, TopLeft);
+      FillBitmap(picture, qRgb(200, 120, 40));
+      SetStoreComments(QString::fromLatin1(description));
+      ASSERT_EQ(store->StorePhoto(picture, QString::fromLatin1(name)), SUCCESS);
+      FreeBitmap(picture);
+    }
+    SetStoreComments(QString());
+    QDir().mkpath(home.filePath("shows"));
+    registry = std::make_unique<RegistryStore>(home.filePath("registry.ini"));
+    host.Store = store.get();
+    host.Prompts = &prompter;
+    host.Registry = registry.get();
+    host.ProgramFolder = QString::fromUtf8(BRIVANE_PROGRAM_DIR);
+    host.SystemFolder = home.filePath("system");
+    host.OpenShow = [this](const QString& show) { opened.append(show); };
+  }
+
+  std::unique_ptr<CShowBuilderWizard> makeWizard(ShowKind kind) {
+    auto wizard = std::make_unique<CShowBuilderWizard>(host, kind);
+    wizard->setActivePage(wizard->photosPage());
+    wizard->show();
+    return wizard;
+  }
+
+  static QStringList Column(const QTreeWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) texts.append(list->topLevelItem(i)->text(0));
+    return texts;
+  }
+
+  static int argc;
+  static char* argv[];
+  QApplication application{argc, argv};
+  QTemporaryDir home;
+  std::unique_ptr<PhotoStore> store;
+  std::unique_ptr<RegistryStore> registry;
+  ScriptedPrompter prompter;
+  ShowBuilderHost host;
+  QStringList opened;
+};
+char name[] = "shows_tests";
+int ShowBuilderWizard::argc = 1;
+char* ShowBuilderWizard::argv[] = {name, nullptr};
+
+TEST_F(ShowBuilderWizard, ThePhotosPageChoosesPhotosInOrder) {
+  auto wizard = makeWizard(ShowKind::SlideShow);
+  CPavonelPage* page = wizard->photosPage();
+  EXPECT_EQ(wizard->windowTitle(), "Slide Show");
+  // Thumbnails are not offered; names come as a folder listing gives them.
+  EXPECT_EQ(Column(page->available()), QStringList({"alps", "Beach", "Zoo"}));
+  EXPECT_EQ(page->available()->topLevelItem(1)->text(1), "Sand");
+  EXPECT_EQ(page->available()->currentItem()->text(0), "alps");
+  EXPECT_FALSE(wizard->nextButton()->isEnabled());
+  EXPECT_TRUE(wizard->backButton()->isHidden());
+  EXPECT_FALSE(page->removeButton()->isEnabled());
+  EXPECT_FALSE(page->clearButton()->isEnabled());
+
+  // Add moves on to the next photo and from the last back to the first.
+  page->add();
+  page->add();
+  page->add();
+  page->add();
+  EXPECT_EQ(Column(page->chosen()), QStringList({"alps", "Beach", "Zoo", "alps"}));
+  EXPECT_EQ(page->available()->currentItem()->text(0), "Beach");
+  EXPECT_TRUE(wizard->nextButton()->isEnabled());
+  EXPECT_TRUE(page->clearButton()->isEnabled());
+
+  page->chosen()->setCurrentItem(page->chosen()->topLevelItem(1));
+  EXPECT_TRUE(page->removeButton()->isEnabled());
+  page->remove();
+  EXPECT_EQ(Column(page->chosen()), QStringList({"alps", "Zoo", "alps"}));
+  EXPECT_FALSE(page->removeButton()->isEnabled());
+
+  // Byte order puts capitals first; the second click turns the order round.
+  page->sortList(page->available(), 0);
+  EXPECT_EQ(Column(page->available()), QStringList({"Beach", "Zoo", "alps"}));
+  page->sortList(page->available(), 0);
+  EXPECT_EQ(Column(page->available()), QStringList({"alps", "Zoo", "Beach"}));
+  page->sortList(page->chosen(), 1);
+  EXPECT_EQ(Column(page->chosen()), QStringList({"Zoo", "alps", "alps"}));
+
+  page->clear();
+  EXPECT_FALSE(wizard->nextButton()->isEnabled());
+  page->addAll();
+  EXPECT_EQ(page->chosenStems(), QStringList({"alps", "Zoo", "Beach"}));
+  wizard->pressNext();
+  EXPECT_EQ(wizard->activePage(), wizard->namePage());
+  EXPECT_EQ(wizard->showPhotos(), QStringList({"alps", "Zoo", "Beach"}));
+}
+
+TEST_F(ShowBuilderWizard, ASlideShowIsBuiltFromTheChosenPhotosAndOffered) {
+  auto wizard = makeWizard(ShowKind::SlideShow);
+  CPavonelPage* page = wizard->photosPage();
+  page->add();
+  page->available()->setCurrentItem(page->available()->topLevelItem(0));
+  page->add();
+  page->available()->setCurrentItem(page->available()->topLevelItem(0));
+  page->add();
+  wizard->pressNext();
+  CNamePavonelPage* name = wizard->namePage();
+  EXPECT_EQ(wizard->windowTitle(), "Name Your Slide Show");
+  EXPECT_EQ(name->folder(), host.ProgramFolder);
+  EXPECT_TRUE(name->useCheck()->isHidden());
+
+  name->nameEdit()->setText("   ");
+  EXPECT_TRUE(wizard->finishButton()->isVisible());
+  EXPECT_FALSE(wizard->finishButton()->isEnabled());
+  name->nameEdit()->setText("  Summer ");
+  EXPECT_TRUE(wizard->finishButton()->isEnabled());
+  prompter.reply(home.filePath("shows"));
+  name->browse();
+  EXPECT_EQ(name->folderLabel()->text(), home.filePath("shows") + "/");
+  wizard->pressFinish();
+  ASSERT_EQ(wizard->result(), QDialog::Accepted);
+
+  prompter.answer(Prompter::Answer::Yes);
+  const QString target = wizard->build();
+  EXPECT_EQ(target, home.filePath("shows/Summer.exe"));
+  ASSERT_FALSE(prompter.prompts().isEmpty());
+  EXPECT_EQ(prompter.prompts().last().text, "Would you like to see your slide show now?");
+  EXPECT_EQ(opened, QStringList({target}));
+
+  // The same photo three times: three copies of its bytes and a count of 3.
+  QFile show(target);
+  ASSERT_TRUE(show.open(QIODevice::ReadOnly));
+  const QByteArray bytes = show.readAll();
+  EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + bytes.size() - 4), 3);
+  QFile photo(store->PhotoPath("alps"));
+  ASSERT_TRUE(photo.open(QIODevice::ReadOnly));
+  EXPECT_EQ(bytes.count(photo.readAll()), 3);
+}
+
+TEST_F(ShowBuilderWizard, AScreenSaverGoesToTheSystemFolderAndIsUsedWhenAsked) {
+  for (const bool use : {false, true}) {
+    auto wizard = makeWizard(ShowKind::ScreenSaver);
+    EXPECT_EQ(wizard->photosPage()->findChild<QLabel*>("1038")->text(),
+              "Select the photos you want to be displayed in your screen saver.");
+    wizard->photosPage()->add();
+    wizard->pressNext();
+    CNamePavonelPage* name = wizard->namePage();
+    EXPECT_EQ(wizard->windowTitle(), "Name Your Screen Saver");
+    EXPECT_EQ(name->folder(), host.SystemFolder + "/");
+    EXPECT_EQ(name->findChild<QLabel*>("1224")->text(),
+              "Where would you like to save your screen saver?  The default is " + host.SystemFolder + "/.");
+    EXPECT_FALSE(name->useCheck()->isHidden());
+    name->nameEdit()->setText("Holiday");
+    name->useCheck()->setChecked(use);
+    wizard->pressFinish();
+    const QString target = wizard->build();
+    EXPECT_EQ(target, host.SystemFolder + "/Holiday.scr");
+    EXPECT_TRUE(QFile::exists(target));
+    const auto saver = registry->queryValue("Control Panel\\Desktop", "SCRNSAVE.EXE");
+    EXPECT_EQ(saver.has_value(), use);
+    if (use) {
+      EXPECT_EQ(registry->queryValue("Control Panel\\Desktop", "ScreenSaveActive"), "1");
+    }
+  }
+  // A screen saver is never offered to be started.
+  EXPECT_TRUE(opened.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// Pictures of the two pages for people to look at; they check only that each was taken.
+TEST_F(ShowBuilderWizard, ScreenshotsOfThePages) {
+  QDir().mkpath(BRIVANE_SCREENSHOT_DIR);
+  auto wizard = makeWizard(ShowKind::SlideShow);
+  wizard->photosPage()->add();
+  wizard->photosPage()->checkSelection();
+  for (int i = 0; i < 100 && !wizard->photosPage()->decoder().isDone(); ++i)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_TRUE(wizard->grab().save(QString(BRIVANE_SCREENSHOT_DIR) + "shows-photos.png"));
+  wizard->pressNext();
+  wizard->namePage()->nameEdit()->setText("Summer");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(wizard->grab().save(QString(BRIVANE_SCREENSHOT_DIR) + "shows-name.png"));
+}
+
+}  // namespace
