@@ -9,6 +9,20 @@ function(brivane_module target file_stem)
     BUILD_WITH_INSTALL_RPATH ON
     INSTALL_RPATH "$ORIGIN")
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/platform/imagelib)
+  brivane_split_debug(${target})
+endfunction()
+
+# Every built show carries the players and the modules: their debugging sections move to
+# NAME.debug beside them (gdb follows the debug link), so a show holds only the code.
+function(brivane_split_debug target)
+  if(BRIVANE_SANITIZE OR NOT CMAKE_OBJCOPY)
+    return()
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug
+            $<TARGET_FILE:${target}>
+    VERBATIM)
 endfunction()
 
 function(brivane_program target)
