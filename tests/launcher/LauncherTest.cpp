@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <chrono>
@@ -300,4 +302,40 @@ TEST_F(LauncherTest, AnInterruptedLauncherStopsThePlayerAndStillCleansUp) {
   EXPECT_TRUE(WIFSIGNALED(run.Status) && WTERMSIG(run.Status) == SIGTERM);
   EXPECT_NE(kill(player, 0), 0);  // the player ended and was reaped
   EXPECT_TRUE(TemporaryIsEmpty());
+}
+
+// The whole way, as a user goes it: the real players and modules of the build, a show
+// copied to another folder and started there, ending by itself.
+TEST_F(LauncherTest, ARealSlideShowPlaysFromAnotherFolderAndLeavesNothing) {
+  const QString built = QString(BRIVANE_PROGRAM_DIR);
+  for (const char* file : {"pavonel", "lfcmp10n.dll", "ltdis10n.dll", "ltfil10n.dll", "ltkrn10n.dll"}) {
+    QFile::remove(Programs() + file);
+    ASSERT_TRUE(QFile::copy(built + file, Programs() + file)) << file;
+  }
+  for (const QString stem : {"Beach", "Dog"}) {
+    QImage photo(320, 240, QImage::Format_RGB32);
+    photo.fill(stem == "Beach" ? qRgb(240, 200, 120) : qRgb(60, 90, 200));
+    ASSERT_TRUE(photo.save(Photos() + stem + ".jpg", "JPG"));
+  }
+  const QString show = Build(ShowKind::SlideShow, "Holiday", {"Beach", "Dog"});
+  const QString elsewhere = dir.path() + "/elsewhere/Copy of Holiday.exe";
+  QDir().mkpath(dir.path() + "/elsewhere");
+  ASSERT_TRUE(QFile::copy(show, elsewhere));
+
+  const QString runtime = dir.path() + "/runtime";
+  QDir().mkpath(runtime);
+  QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QString screenshot = dir.path() + "/shown.png";
+  const Launch run = Play(elsewhere, {}, {},
+                          {"QT_QPA_PLATFORM=offscreen", "BRIVANE_PLAYER_EXIT_AFTER_MS=800",
+                           "BRIVANE_PLAYER_SCREENSHOT=" + QFile::encodeName(screenshot),
+                           "XDG_RUNTIME_DIR=" + QFile::encodeName(runtime),
+                           // Under the sanitizers: Qt's process-lifetime caches are no leak of ours.
+                           "ASAN_OPTIONS=detect_leaks=0"});
+  EXPECT_EQ(ExitCode(run), 0) << Errors().toStdString();
+  EXPECT_TRUE(TemporaryIsEmpty());
+  const QImage shown(screenshot);
+  ASSERT_FALSE(shown.isNull());
+  // The first photo fills the middle of the screen.
+  EXPECT_EQ(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)).red() > 200, true);
 }
