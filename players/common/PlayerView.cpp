@@ -1,5 +1,6 @@
 #include "common/PlayerView.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -197,4 +198,11 @@ void PlayerView::mouseMoveEvent(QMouseEvent* event) {
 
 void PlayerView::wheelEvent(QWheelEvent*) {
   if (input_ == Input::EndOnAnyInput) emit endRequested();
+}
+
+void PlayerView::showOnWholeScreen() {
+  if (QScreen* primary = QGuiApplication::primaryScreen()) setGeometry(primary->geometry());
+  showFullScreen();
+  raise();
+  activateWindow();
 }

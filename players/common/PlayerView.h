@@ -26,7 +26,12 @@ class PlayerView : public QWidget {
 
   PlayerView(const QStringList& photos, Input input, const SlideTimeline& timeline,
              const QString& emptyMessage, QWidget* parent = nullptr);
+
   ~PlayerView() override;
+
+  // Covers the whole screen, also where no window manager would make a window full
+  // screen, and comes to the front.
+  void showOnWholeScreen();
 
   // The photo fully shown, -1 before the first one is ready.
   int currentPhoto() const { return timeline_.current(); }

@@ -65,8 +65,7 @@ int main(int argc, char** argv) {
     });
     followHost.start(250);
   } else {
-    view.showFullScreen();
-    view.activateWindow();
+    view.showOnWholeScreen();
   }
   hooks.arm(&view);
   return QApplication::exec();

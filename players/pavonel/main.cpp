@@ -15,8 +15,7 @@ int main(int argc, char** argv) {
                   hooks.timeline(), QStringLiteral("There are no photos in this show."));
   view.setWindowTitle(QStringLiteral("Brivane"));
   QObject::connect(&view, &PlayerView::endRequested, &app, [] { QCoreApplication::exit(0); });
-  view.showFullScreen();
-  view.activateWindow();
+  view.showOnWholeScreen();
   hooks.arm(&view);
   return QApplication::exec();
 }
