@@ -11,15 +11,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "controls/CPicturePreview.h"
-#include "controls/ProgramCursors.h"
+#include "controls/CFilePreview.h"
 #include "getphoto/CFileBrowserList.h"
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/CNamePage.h"
@@ -35,7 +33,6 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kLevelRole = Qt::UserRole + 1;
 constexpr int kPreviewSide = 200;
-constexpr int kHandCursor = 172;
 
 // Indents the Look In box's path entries one step per folder level in its drop-down.
 class LookInDelegate : public QStyledItemDelegate {
@@ -118,11 +115,8 @@ CPickFilePage::CPickFilePage(CGetPhotoWizard& wizard)
   auto* typesLabel = new QLabel(QStringLiteral("Files of &Type:"), this);
   typesLabel->setBuddy(m_types);
 
-  m_preview = new CPicturePreview(this);
+  m_preview = new CFilePreview(kPreviewSide, this);
   m_preview->setObjectName(QStringLiteral("1006"));
-  m_preview->setDisplayMode(CPicturePreview::Fit);
-  m_preview->setFixedSize(kPreviewSide, kPreviewSide);
-  m_preview->installEventFilter(this);
   auto* previewBox = new QGroupBox(QStringLiteral("Preview"), this);
   auto* previewLayout = new QVBoxLayout(previewBox);
   previewLayout->addWidget(m_preview, 0, Qt::AlignCenter);
@@ -144,22 +138,16 @@ CPickFilePage::CPickFilePage(CGetPhotoWizard& wizard)
   layout->setColumnStretch(0, 1);
   layout->setRowStretch(1, 1);
 
-  m_decoder = new PreviewDecoder(QSize(kPreviewSide, kPreviewSide), this);
-  connect(m_decoder, &PreviewDecoder::previewReady, this, &CPickFilePage::showPreview);
-  connect(m_decoder, &PreviewDecoder::fullReady, this, [this](const QString& path) {
-    if (path != m_decoder->path()) return;
-    if (m_viewWhenDecoded) {
-      m_viewWhenDecoded = false;
-      unsetCursor();
-      if (m_wizard.host().ViewFullPhoto)
-        m_wizard.host().ViewFullPhoto(m_decoder->full(), QFileInfo(path).fileName());
-    }
+  connect(m_preview, &CFilePreview::fullReady, this, [this] {
     if (m_openWhenDecoded) goToNamePage();
   });
-  connect(m_decoder, &PreviewDecoder::failed, this, [this] {
-    m_openWhenDecoded = m_viewWhenDecoded = false;
+  connect(m_preview, &CFilePreview::failed, this, [this] {
+    m_openWhenDecoded = false;
     unsetCursor();
-    showNothing();
+  });
+  connect(m_preview, &CFilePreview::viewRequested, this, [this](const QString& path) {
+    if (m_wizard.host().ViewFullPhoto)
+      m_wizard.host().ViewFullPhoto(decoder().full(), QFileInfo(path).fileName());
   });
 
   connect(m_up, &QToolButton::clicked, this, &CPickFilePage::goUp);
@@ -183,11 +171,12 @@ CPickFilePage::CPickFilePage(CGetPhotoWizard& wizard)
   m_list->setViewStyle(settings.fileList());
   for (QAction* action : m_viewMenu->actions())
     action->setChecked(action->data().toInt() == m_list->viewStyle());
-  showNothing();
   openFolder(StartFolder(settings));
 }
 
-CPickFilePage::~CPickFilePage() { m_preview->setPicture(nullptr); }
+CPickFilePage::~CPickFilePage() = default;
+
+PreviewDecoder& CPickFilePage::decoder() const { return m_preview->decoder(); }
 
 QString CPickFilePage::rootFolder() const {
   return m_rootIndex >= 0 ? m_places.value(m_rootIndex).Path : QStringLiteral("/");
@@ -263,23 +252,10 @@ QString CPickFilePage::selectedPath() const {
 
 void CPickFilePage::checkSelection() {
   const QString path = selectedPath();
-  if (path == m_decoder->path()) return;
-  m_openWhenDecoded = m_viewWhenDecoded = false;
+  if (path == m_preview->file()) return;
+  m_openWhenDecoded = false;
   unsetCursor();
-  if (path.isEmpty()) m_decoder->clear();
-  else m_decoder->request(path);
-  showNothing();
-}
-
-void CPickFilePage::showPreview(const QString& path) {
-  if (path != m_decoder->path()) return;
-  m_preview->setPicture(&m_decoder->preview());
-  m_preview->setCursor(ProgramCursor(kHandCursor));
-}
-
-void CPickFilePage::showNothing() {
-  m_preview->setPicture(nullptr);
-  m_preview->setCursor(Qt::ForbiddenCursor);
+  m_preview->showFile(path);
 }
 
 void CPickFilePage::openSelected() {
@@ -291,8 +267,8 @@ void CPickFilePage::openSelected() {
   }
   // The preview step may not have seen this selection yet.
   checkSelection();
-  if (!m_decoder->hasPreview()) return;
-  if (m_decoder->hasFull()) {
+  if (!decoder().hasPreview()) return;
+  if (decoder().hasFull()) {
     goToNamePage();
     return;
   }
@@ -306,12 +282,11 @@ void CPickFilePage::goToNamePage() {
   unsetCursor();
   ImageBitmap& working = *m_wizard.host().Working;
   FreeBitmap(working);
-  working = m_decoder->takeFull();
-  const QString name = QFileInfo(m_decoder->path()).completeBaseName();
+  working = decoder().takeFull();
+  const QString name = QFileInfo(m_preview->file()).completeBaseName();
   // The picture now belongs to the working bitmap, which storing turns into the
   // thumbnail: coming back here decodes the file again rather than offer that.
-  m_decoder->clear();
-  showNothing();
+  m_preview->showFile(QString());
   m_wizard.namePage()->setProposedName(name);
   m_wizard.namePage()->setSource(this);
   sheet()->setActivePage(m_wizard.namePage());
@@ -326,23 +301,8 @@ void CPickFilePage::onSetActive() {
 
 void CPickFilePage::onKillActive() {
   m_timer.stop();
-  m_openWhenDecoded = m_viewWhenDecoded = false;
+  m_openWhenDecoded = false;
   unsetCursor();
 }
 
 void CPickFilePage::onWizardNext() { openSelected(); }
-
-bool CPickFilePage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_preview && event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_decoder->hasPreview()) {
-    if (m_decoder->hasFull()) {
-      if (m_wizard.host().ViewFullPhoto)
-        m_wizard.host().ViewFullPhoto(m_decoder->full(), QFileInfo(m_decoder->path()).fileName());
-    } else {
-      m_viewWhenDecoded = true;
-      setCursor(Qt::BusyCursor);
-    }
-    return true;
-  }
-  return CWizardPage::eventFilter(watched, event);
-}

@@ -10,9 +10,9 @@
 #include "getphoto/LookInPlaces.h"
 
 class CFileBrowserList;
-class CGetPhotoWizard;
-class CPicturePreview;
 class PreviewDecoder;
+class CGetPhotoWizard;
+class CFilePreview;
 class QComboBox;
 class QMenu;
 class QToolButton;
@@ -46,23 +46,18 @@ class CPickFilePage : public CWizardPage {
   QToolButton* upButton() const { return m_up; }
   QToolButton* viewButton() const { return m_view; }
   QMenu* viewMenu() const { return m_viewMenu; }
-  CPicturePreview* preview() const { return m_preview; }
-  PreviewDecoder& decoder() const { return *m_decoder; }
+  CFilePreview* preview() const { return m_preview; }
+  PreviewDecoder& decoder() const;
 
   void onSetActive() override;
   void onKillActive() override;
   void onWizardNext() override;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void fill();
   void rebuildLookIn();
   void chooseLookIn(int index);
   void chooseViewStyle(int style);
-  void showPreview(const QString& path);
-  void showNothing();
   void goToNamePage();
   QString selectedPath() const;
   QIcon iconForFile(const QString& name);
@@ -73,7 +68,6 @@ class CPickFilePage : public CWizardPage {
   int m_rootIndex = -1;
   bool m_filling = false;
   bool m_openWhenDecoded = false;
-  bool m_viewWhenDecoded = false;
   QHash<QString, QIcon> m_icons;
 
   QComboBox* m_lookIn;
@@ -82,7 +76,6 @@ class CPickFilePage : public CWizardPage {
   QMenu* m_viewMenu;
   CFileBrowserList* m_list;
   QComboBox* m_types;
-  CPicturePreview* m_preview;
-  PreviewDecoder* m_decoder;
+  CFilePreview* m_preview;
   QTimer m_timer;
 };

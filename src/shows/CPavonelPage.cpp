@@ -4,13 +4,12 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMouseEvent>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "controls/CPicturePreview.h"
-#include "controls/ProgramCursors.h"
+#include "controls/CFilePreview.h"
 #include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
@@ -18,7 +17,6 @@
 #include "shows/CShowBuilderWizard.h"
 
 namespace {
-constexpr int kHandCursor = 172;
 constexpr int kPreviewSide = 150;
 
 QTreeWidget* MakeList(int id, QWidget* parent) {
@@ -61,12 +59,12 @@ CPavonelPage::CPavonelPage(CShowBuilderWizard& wizard)
   m_clear = new QPushButton(QStringLiteral("&Clear"), this);
   m_clear->setObjectName(QStringLiteral("1005"));
 
-  m_preview = new CPicturePreview(this);
+  m_preview = new CFilePreview(kPreviewSide, this);
   m_preview->setObjectName(QStringLiteral("1006"));
-  m_preview->setDisplayMode(CPicturePreview::Fit);
-  m_preview->setFixedSize(kPreviewSide, kPreviewSide);
-  m_preview->setCursor(Qt::ForbiddenCursor);
-  m_preview->installEventFilter(this);
+  connect(m_preview, &CFilePreview::viewRequested, this, [this](const QString& path) {
+    if (m_wizard.host().ViewFullPhoto)
+      m_wizard.host().ViewFullPhoto(decoder().full(), NameForStem(QFileInfo(path).completeBaseName()));
+  });
 
   auto* buttons = new QVBoxLayout;
   buttons->addStretch(1);
@@ -84,16 +82,6 @@ CPavonelPage::CPavonelPage(CShowBuilderWizard& wizard)
   layout->addWidget(m_chosen, 1, 2);
   layout->setColumnStretch(0, 1);
   layout->setColumnStretch(2, 1);
-
-  m_decoder = new PreviewDecoder(QSize(kPreviewSide, kPreviewSide), this);
-  connect(m_decoder, &PreviewDecoder::previewReady, this, [this] {
-    m_preview->setPicture(&m_decoder->preview());
-    m_preview->setCursor(ProgramCursor(kHandCursor));
-  });
-  connect(m_decoder, &PreviewDecoder::failed, this, [this] {
-    m_preview->setPicture(nullptr);
-    m_preview->setCursor(Qt::ForbiddenCursor);
-  });
 
   connect(m_add, &QPushButton::clicked, this, &CPavonelPage::add);
   connect(m_addAll, &QPushButton::clicked, this, &CPavonelPage::addAll);
@@ -113,7 +101,9 @@ CPavonelPage::CPavonelPage(CShowBuilderWizard& wizard)
   updateControls();
 }
 
-CPavonelPage::~CPavonelPage() { m_preview->setPicture(nullptr); }
+CPavonelPage::~CPavonelPage() = default;
+
+PreviewDecoder& CPavonelPage::decoder() const { return m_preview->decoder(); }
 
 void CPavonelPage::Fill(QTreeWidget* list, const QList<ShowPhoto>& photos) {
   list->clear();
@@ -194,13 +184,8 @@ void CPavonelPage::updateControls() {
 
 void CPavonelPage::checkSelection() {
   const QList<QTreeWidgetItem*> selected = m_available->selectedItems();
-  const QString stem = selected.isEmpty() ? QString() : selected.first()->text(0);
-  if (stem == m_selected) return;
-  m_selected = stem;
-  m_preview->setPicture(nullptr);
-  m_preview->setCursor(Qt::ForbiddenCursor);
-  if (stem.isEmpty()) m_decoder->clear();
-  else m_decoder->request(m_wizard.host().Store->PhotoPath(stem));
+  m_preview->showFile(selected.isEmpty() ? QString()
+                                         : m_wizard.host().Store->PhotoPath(selected.first()->text(0)));
 }
 
 void CPavonelPage::onSetActive() {
@@ -215,14 +200,4 @@ void CPavonelPage::onWizardNext() {
   m_wizard.setShowPhotos(chosenStems());
   QApplication::restoreOverrideCursor();
   sheet()->setActivePage(m_wizard.namePage());
-}
-
-bool CPavonelPage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_preview && event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_decoder->hasFull()) {
-    if (m_wizard.host().ViewFullPhoto)
-      m_wizard.host().ViewFullPhoto(m_decoder->full(), NameForStem(m_selected));
-    return true;
-  }
-  return CWizardPage::eventFilter(watched, event);
 }

@@ -6,7 +6,7 @@
 #include "controls/CWizardPage.h"
 #include "shows/ShowPhotoList.h"
 
-class CPicturePreview;
+class CFilePreview;
 class CShowBuilderWizard;
 class PreviewDecoder;
 class QLabel;
@@ -28,8 +28,8 @@ class CPavonelPage : public CWizardPage {
   QPushButton* addAllButton() const { return m_addAll; }
   QPushButton* removeButton() const { return m_remove; }
   QPushButton* clearButton() const { return m_clear; }
-  CPicturePreview* preview() const { return m_preview; }
-  PreviewDecoder& decoder() const { return *m_decoder; }
+  CFilePreview* preview() const { return m_preview; }
+  PreviewDecoder& decoder() const;
   // The show's photos, in order.
   QStringList chosenStems() const;
 
@@ -46,9 +46,6 @@ class CPavonelPage : public CWizardPage {
   void onKillActive() override;
   void onWizardNext() override;
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   static void Fill(QTreeWidget* list, const QList<ShowPhoto>& photos);
   static QList<ShowPhoto> Rows(const QTreeWidget* list);
@@ -62,10 +59,8 @@ class CPavonelPage : public CWizardPage {
   QPushButton* m_addAll;
   QPushButton* m_remove;
   QPushButton* m_clear;
-  CPicturePreview* m_preview;
-  PreviewDecoder* m_decoder;
+  CFilePreview* m_preview;
   QTimer m_timer;
-  QString m_selected;  // the stem the preview was last asked for
   bool m_availableAscending = false;
   bool m_chosenAscending = false;
 };

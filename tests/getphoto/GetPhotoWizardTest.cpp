@@ -11,7 +11,7 @@
 #include "GetPhotoFixture.h"
 #include "support/TestPictures.h"
 #include "controls/CDescriptionEdit.h"
-#include "controls/CPicturePreview.h"
+#include "controls/CFilePreview.h"
 #include "getphoto/CFileBrowserList.h"
 #include "getphoto/CNamePage.h"
 #include "getphoto/CPickFilePage.h"
