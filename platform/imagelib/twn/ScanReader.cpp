@@ -105,7 +105,13 @@ int ScanReader::run() {
     const auto* bytes = reinterpret_cast<const uchar*>(data.constData());
     for (int y = 0; y < height; ++y) {
       const uchar* row = bytes + qint64(y) * p.bytes_per_line;
-      if (isGrey) {
+      // Eight-bit grey and colour, what nearly every device gives, go without sampling.
+      if (isGrey && p.depth == 8) {
+        std::memcpy(image.scanLine(y), row, size_t(image.width()));
+      } else if (p.format == SANE_FRAME_RGB && p.depth == 8) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x, row += 3) out[x] = qRgb(row[0], row[1], row[2]);
+      } else if (isGrey) {
         uchar* out = image.scanLine(y);
         for (int x = 0; x < image.width(); ++x) out[x] = Sample(row, x, p.depth, true);
       } else {
