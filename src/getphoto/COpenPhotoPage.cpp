@@ -95,7 +95,8 @@ void COpenPhotoPage::chooseDevice() {
   m_device->setChecked(true);
   enableDeviceControls(true);
   m_sources->clear();
-  if (PhotoScanner* scanner = m_wizard.host().Scanner) m_sources->addItems(scanner->sources());
+  if (PhotoScanner* scanner = m_wizard.host().Scanner)
+    m_sources->addItems(ScanRunner::ListSources(*scanner, this));
   if (m_sources->count() > 0) m_sources->setCurrentRow(0);
   sheet()->setWizardButtons(CWizardSheet::Next);
 }

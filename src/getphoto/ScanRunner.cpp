@@ -69,3 +69,20 @@ int ScanRunner::Run(PhotoScanner& scanner, ImageBitmap& target, int flags,
   }
   return result;
 }
+
+QStringList ScanRunner::ListSources(PhotoScanner& scanner, QWidget* parent) {
+  QProgressDialog progress(QStringLiteral("Looking for scanners and cameras..."), QString(), 0, 0,
+                           parent);
+  progress.setWindowTitle(QStringLiteral("Brivane"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(400);
+  QEventLoop loop;
+  QStringList names;
+  std::thread worker([&] {
+    names = scanner.sources();
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  return names;
+}
