@@ -50,12 +50,14 @@ QString CShowBuilderWizard::build() {
   progress.reset();
 
   if (result.Result < 0 && result.Result != kShowRegistryFailed) {
-    m_host.Prompts->showError(parentWidget(), QStringLiteral("Brivane could not make '%1'.  %2")
+    m_host.Prompts->showError(parentWidget(), QStringLiteral("Brivane could not make '%1': %2.")
                                                   .arg(request.Name.trimmed(), result.Error));
     return QString();
   }
   if (result.Result == kShowRegistryFailed)
-    m_host.Prompts->showError(parentWidget(), result.Error);
+    m_host.Prompts->showError(parentWidget(), QStringLiteral("Brivane saved '%1' but could not make it "
+                                                             "your screen saver.")
+                                                  .arg(result.Target));
   if (m_kind == ShowKind::SlideShow &&
       m_host.Prompts->askYesNoCancel(parentWidget(), QStringLiteral("Would you like to see your slide show now?")) ==
           Prompter::Answer::Yes &&

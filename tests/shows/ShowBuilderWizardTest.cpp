@@ -194,6 +194,19 @@ TEST_F(ShowBuilderWizard, AScreenSaverGoesToTheSystemFolderAndIsUsedWhenAsked) {
   EXPECT_TRUE(opened.isEmpty());
 }
 
+TEST_F(ShowBuilderWizard, AShowThatCannotBeMadeIsReportedAndNotOffered) {
+  host.ProgramFolder = home.filePath("no-programs") + "/";
+  auto wizard = makeWizard(ShowKind::SlideShow);
+  wizard->photosPage()->add();
+  wizard->pressNext();
+  wizard->namePage()->nameEdit()->setText("Summer");
+  wizard->pressFinish();
+  EXPECT_TRUE(wizard->build().isEmpty());
+  ASSERT_EQ(prompter.prompts().size(), 1);
+  EXPECT_TRUE(prompter.prompts()[0].text.startsWith("Brivane could not make 'Summer': "));
+  EXPECT_TRUE(opened.isEmpty());
+}
+
 }  // namespace
 
 namespace {
