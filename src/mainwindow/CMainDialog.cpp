@@ -56,6 +56,12 @@
 #include "system/RegistryStore.h"
 
 namespace {
+// The full-size view the wizards open over whichever window is active.
+void ViewFullSize(const ImageBitmap& picture, const QString& name) {
+  CViewPhotoDialog view(picture, name, QApplication::activeWindow());
+  view.exec();
+}
+
 constexpr const char* kStopSemaphoreName = "ThumbStop";
 constexpr const char* kClearQuestion = "Are you sure you want to clear the page?";
 constexpr const char* kNoAlbumYet =
@@ -468,10 +474,7 @@ void CMainDialog::runGetPhoto() {
   host.ProgramSettings = &m_settings;
   host.Prompts = &prompter();
   host.Scanner = m_services.scanner ? m_services.scanner : m_scanner.get();
-  host.ViewFullPhoto = [](const ImageBitmap& picture, const QString& name) {
-    CViewPhotoDialog view(picture, name, QApplication::activeWindow());
-    view.exec();
-  };
+  host.ViewFullPhoto = ViewFullSize;
   {
     CGetPhotoWizard wizard(host, this);
     emit getPhotoWizardOpened(&wizard);
@@ -494,10 +497,7 @@ void CMainDialog::startFunActivity(int row) {
   host.Registry = &registry;
   host.ProgramFolder = GetProgramFolder();
   host.SystemFolder = GetSystemFolder();
-  host.ViewFullPhoto = [](const ImageBitmap& picture, const QString& name) {
-    CViewPhotoDialog view(picture, name, QApplication::activeWindow());
-    view.exec();
-  };
+  host.ViewFullPhoto = ViewFullSize;
   host.OpenShow = [&runner](const QString& show) { runner.start(show, {}); };
   CShowBuilderWizard::Run(host, row == kFunSlideShow ? ShowKind::SlideShow : ShowKind::ScreenSaver, this);
 }
