@@ -9,14 +9,12 @@ build=${1:-build}
 data=$build/bench-data
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-mkdir -p "$data/browser"
+mkdir -p "$data"
 convert=/usr/bin/convert   # the real ImageMagick, not a stand-in earlier on PATH
 bench=$build/bench/bench_get_photo
 [[ -x $bench ]] || { echo "getphoto: $bench is not built"; exit 0; }
-
-photo=$data/browser/photo-24mp.jpg
-[[ -s $photo ]] || "$convert" -size 6000x4000 -seed 7 plasma:fractal -blur 0x1 \
-  -attenuate 0.4 +noise Gaussian -quality 92 -sampling-factor 2x2 "$photo"
+source "$(dirname "$0")/../photo-maker.sh"
+photo=$(make_photo photo-24mp 6000 4000)
 
 ms() {  # milliseconds of one run of a command
   local start end
@@ -27,7 +25,7 @@ ms() {  # milliseconds of one run of a command
 }
 
 echo "== file browser preview of a 24 MP JPEG (6000x4000) =="
-QT_QPA_PLATFORM=offscreen "$bench" "$data/browser" photo-24mp.jpg | tee "$out/ours"
+QT_QPA_PLATFORM=offscreen "$bench" "$data" photo-24mp.jpg | tee "$out/ours"
 preview=$(awk '/^preview/ {print $5}' "$out/ours" | sort -n | head -1)
 full=$(awk '/^preview/ {print $7}' "$out/ours" | sort -n | head -1)
 vips=$(ms vipsthumbnail "$photo" -s 200 -o "$out/vips.jpg")

@@ -10,12 +10,7 @@ trap 'rm -rf "$out"' EXIT
 mkdir -p "$data"
 convert=/usr/bin/convert   # the real ImageMagick, not a stand-in earlier on PATH
 
-make_photo() {  # name width height
-  local file=$data/$1.jpg
-  [[ -s $file ]] || "$convert" -size "$2x$3" -seed 7 plasma:fractal -blur 0x1 \
-    -attenuate 0.4 +noise Gaussian -quality 92 -sampling-factor 2x2 "$file"
-  echo "$file"
-}
+source "$(dirname "$0")/../photo-maker.sh"
 
 # Best of three runs of a command: "seconds peak-KB".
 measure() {
