@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build ccache g++ make pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins libgl-dev libxcb1-dev
-  libmagick++-6.q16-dev libexiv2-dev libcurl4-openssl-dev libjpeg62-turbo-dev
+  libmagick++-6.q16-dev libexiv2-dev libcurl4-openssl-dev libjpeg62-turbo-dev libsimpleini-dev
   libsane-dev sane-utils libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-lato
   python3-pyftpdlib python3-aiosmtpd
