@@ -21,6 +21,8 @@
 #include "library/PhotoEncoding.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestFeatureHost.h"
 #include "twn/lttwn.h"
 
 namespace {
@@ -73,18 +75,13 @@ int main(int argc, char** argv) {
   store.EnsureFolder();
   Settings settings(home.filePath("quendal.ini"));
   settings.setLastFolderRead(QString::fromLocal8Bit(argv[1]));
-  ImageBitmap working;
-  InitBitmap(working, 0, 0, 0);
+  ScriptedPrompter prompter;
+  TestFeatureHost host(store, settings, prompter, home.filePath("registry.ini"));
+  ImageBitmap& working = host.working;
   TwainPhotoScanner scanner;
-  GetPhotoHost host;
-  host.Working = &working;
-  host.Store = &store;
-  host.ProgramSettings = &settings;
-  host.Prompts = nullptr;
-  host.Scanner = nullptr;
 
   {
-    CGetPhotoWizard wizard(host);
+    CGetPhotoWizard wizard(host, nullptr);
     wizard.setActivePage(wizard.pickPage());
     wizard.show();
     CPickFilePage* page = wizard.pickPage();
@@ -143,7 +140,7 @@ int main(int argc, char** argv) {
       chosen = scan.values;
       return true;
     };
-    const int result = ScanRunner::Run(scanner, working, scan.flags, options, nullptr);
+    const int result = ScanRunner::Run(host.runner, scanner, working, scan.flags, options);
     const double scanMs = clock.nsecsElapsed() / 1e6;
     const int width = working.Width, height = working.Height;
     SetStoreComments(QString());
@@ -155,6 +152,5 @@ int main(int argc, char** argv) {
   }
   // Back to the device's defaults for whoever uses it next.
   SetScanOptionsCallback({});
-  FreeBitmap(working);
   return 0;
 }

@@ -11,7 +11,9 @@
 #include "krn/ltkrn.h"
 #include "library/Settings.h"
 #include "mainwindow/CMainDialog.h"
+#include "system/DetachedProgramRunner.h"
 #include "system/Folders.h"
+#include "system/RegistryStore.h"
 
 CMainApp::CMainApp(std::unique_ptr<Prompter> prompter) : m_prompter(std::move(prompter)) {}
 
@@ -30,6 +32,8 @@ void CMainApp::initInstance() {
   QApplication::setApplicationName(kApplicationName);
   QApplication::setApplicationDisplayName(kApplicationName);
   if (!m_prompter) m_prompter = std::make_unique<WidgetPrompter>(kApplicationName);
+  m_registry = std::make_unique<RegistryStore>();
+  m_programRunner = std::make_unique<DetachedProgramRunner>();
   loadBlankPage();
 }
 
@@ -37,6 +41,8 @@ int CMainApp::run() {
   MainWindowServices services;
   services.prompter = m_prompter.get();
   services.semaphores = &m_semaphores;
+  services.registry = m_registry.get();
+  services.programRunner = m_programRunner.get();
   services.settingsFile = Settings::DefaultFile();
   services.helpFolder = m_helpFolder;
   services.blankPage = &m_blankPage;

@@ -8,6 +8,9 @@
 #include "krn/ImageBitmap.h"
 #include "system/SemaphoreRegistry.h"
 
+class ProgramRunner;
+class RegistryStore;
+
 // The application object of quendal: the start-up sequence, the services and shared
 // resources the main window is given, the main window's run, and the exit. A QApplication
 // must exist first.
@@ -40,6 +43,8 @@ class CMainApp {
   void loadBlankPage();
 
   std::unique_ptr<Prompter> m_prompter;
+  std::unique_ptr<RegistryStore> m_registry;
+  std::unique_ptr<ProgramRunner> m_programRunner;
   QString m_helpFolder;
   SemaphoreRegistry m_semaphores;
   SemaphoreRegistry::Handle m_stopSemaphore;

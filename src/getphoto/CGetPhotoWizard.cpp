@@ -5,10 +5,10 @@
 #include "getphoto/CPickFilePage.h"
 #include "getphoto/PhotoScanner.h"
 
-CGetPhotoWizard::CGetPhotoWizard(const GetPhotoHost& host, QWidget* parent)
-    : CWizardSheet(parent), m_host(host) {
+CGetPhotoWizard::CGetPhotoWizard(FeatureHost& host, PhotoScanner* scanner, QWidget* parent)
+    : CWizardSheet(parent), m_host(host), m_scanner(scanner) {
   setObjectName(QStringLiteral("getPhotoWizard"));
-  if (m_host.Scanner && m_host.Scanner->isAvailable()) {
+  if (m_scanner && m_scanner->isAvailable()) {
     m_openPage = new COpenPhotoPage(*this);
     addPage(m_openPage);
   }

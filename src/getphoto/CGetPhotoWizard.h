@@ -1,9 +1,10 @@
 #pragma once
 
 #include "controls/CWizardSheet.h"
-#include "getphoto/GetPhotoHost.h"
 
 class CNamePage;
+class FeatureHost;
+class PhotoScanner;
 class COpenPhotoPage;
 class CPickFilePage;
 
@@ -14,10 +15,12 @@ class CGetPhotoWizard : public CWizardSheet {
   Q_OBJECT
 
  public:
-  explicit CGetPhotoWizard(const GetPhotoHost& host, QWidget* parent = nullptr);
+  // scanner: the scanners and cameras; null when there is no scanner library.
+  CGetPhotoWizard(FeatureHost& host, PhotoScanner* scanner, QWidget* parent = nullptr);
   ~CGetPhotoWizard() override;
 
-  const GetPhotoHost& host() const { return m_host; }
+  FeatureHost& host() const { return m_host; }
+  PhotoScanner* scanner() const { return m_scanner; }
   // Null when no scanner library is there.
   COpenPhotoPage* openPage() const { return m_openPage; }
   CPickFilePage* pickPage() const { return m_pickPage; }
@@ -27,7 +30,8 @@ class CGetPhotoWizard : public CWizardSheet {
   void countStored() { ++m_stored; }
 
  private:
-  GetPhotoHost m_host;
+  FeatureHost& m_host;
+  PhotoScanner* m_scanner;
   COpenPhotoPage* m_openPage = nullptr;
   CPickFilePage* m_pickPage = nullptr;
   CNamePage* m_namePage = nullptr;

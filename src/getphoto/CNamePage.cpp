@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "controls/FeatureHost.h"
 #include "controls/CDescriptionEdit.h"
 #include "controls/CPicturePreview.h"
 #include "controls/ProgramCursors.h"
@@ -88,7 +89,7 @@ void CNamePage::updateButtons() {
 }
 
 void CNamePage::onSetActive() {
-  m_preview->setPicture(m_wizard.host().Working);
+  m_preview->setPicture(&m_wizard.host().workingPicture());
   updateButtons();
   m_name->setFocus();
   m_name->selectAll();
@@ -112,24 +113,24 @@ void CNamePage::onWizardNext() {
 bool CNamePage::onWizardFinish() { return store(); }
 
 bool CNamePage::store() {
-  const GetPhotoHost& host = m_wizard.host();
-  const NameCheck check = host.Store->CheckName(m_name->text());
+  FeatureHost& host = m_wizard.host();
+  const NameCheck check = host.photoStore().CheckName(m_name->text());
   if (!check.accepted()) {
-    host.Prompts->showError(this, check.Message);
+    host.prompter().showError(this, check.Message);
     if (check.Verdict != NameVerdict::Empty) m_name->setFocus();
     return false;
   }
   SetStoreComments(m_description->text());
-  const int result = host.Store->StorePhoto(*host.Working, check.Name);
+  const int result = host.photoStore().StorePhoto(host.workingPicture(), check.Name);
   SetStoreComments(QString());
   if (result != SUCCESS) {
     // The picture is still in the working bitmap: the user can try again or cancel.
-    host.Prompts->showError(this, QStringLiteral("Brivane could not store the photo '%1' in "
+    host.prompter().showError(this, QStringLiteral("Brivane could not store the photo '%1' in "
                                                  "the 'My Photos' folder.  %2")
                                       .arg(check.Name, QString::fromLatin1(ResultText(result))));
     return false;
   }
-  host.ProgramSettings->setLastFolderRead(m_wizard.pickPage()->currentFolder());
+  host.settings().setLastFolderRead(m_wizard.pickPage()->currentFolder());
   m_wizard.countStored();
   return true;
 }
@@ -137,8 +138,8 @@ bool CNamePage::store() {
 bool CNamePage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_preview && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    const GetPhotoHost& host = m_wizard.host();
-    if (host.ViewFullPhoto && host.Working->hasPixels()) host.ViewFullPhoto(*host.Working, QString());
+    FeatureHost& host = m_wizard.host();
+    if (host.workingPicture().hasPixels()) host.viewFullSize(host.workingPicture(), QString());
     return true;
   }
   return CWizardPage::eventFilter(watched, event);

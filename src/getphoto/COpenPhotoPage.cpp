@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "controls/FeatureHost.h"
 #include "controls/CPicturePreview.h"
 #include "controls/CScannerOptionsDialog.h"
 #include "fil/ltfil.h"
@@ -95,8 +96,8 @@ void COpenPhotoPage::chooseDevice() {
   m_device->setChecked(true);
   enableDeviceControls(true);
   m_sources->clear();
-  if (PhotoScanner* scanner = m_wizard.host().Scanner)
-    m_sources->addItems(ScanRunner::ListSources(*scanner, this));
+  if (PhotoScanner* scanner = m_wizard.scanner())
+    m_sources->addItems(ScanRunner::ListSources(m_wizard.host().backgroundRunner(), *scanner));
   if (m_sources->count() > 0) m_sources->setCurrentRow(0);
   sheet()->setWizardButtons(CWizardSheet::Next);
 }
@@ -110,21 +111,21 @@ void COpenPhotoPage::onWizardNext() {
 }
 
 void COpenPhotoPage::acquire() {
-  PhotoScanner* scanner = m_wizard.host().Scanner;
+  PhotoScanner* scanner = m_wizard.scanner();
   QListWidgetItem* source = m_sources->currentItem();
   // An empty list or no choice keeps the wizard here.
   if (!scanner || !source) return;
   if (scanner->select(source->text()) != SUCCESS) return;
-  ImageBitmap& working = *m_wizard.host().Working;
+  ImageBitmap& working = m_wizard.host().workingPicture();
   FreeBitmap(working);
   InitBitmap(working, 0, 0, 0);
   const int flags = m_quickScan->isChecked() ? TWAIN_QUICK_SCAN : TWAIN_WITH_OPTIONS;
-  const int result = ScanRunner::Run(*scanner, working, flags,
-                                     CScannerOptionsDialog::callback(this), this);
+  const int result = ScanRunner::Run(m_wizard.host().backgroundRunner(), *scanner, working, flags,
+                                     CScannerOptionsDialog::callback(this));
   if (result <= 0) {
     // The device's own messages are not shown by the library: say what went wrong.
     if (result != ERROR_USER_ABORT)
-      m_wizard.host().Prompts->showError(
+      m_wizard.host().prompter().showError(
           this, QStringLiteral("Brivane could not get a picture from '%1'.  %2")
                     .arg(source->text(), QString::fromLatin1(ResultText(result))));
     return;

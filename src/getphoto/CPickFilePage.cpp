@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "controls/FeatureHost.h"
 #include "controls/CFilePreview.h"
 #include "getphoto/CFileBrowserList.h"
 #include "getphoto/CGetPhotoWizard.h"
@@ -146,8 +147,7 @@ CPickFilePage::CPickFilePage(CGetPhotoWizard& wizard)
     unsetCursor();
   });
   connect(m_preview, &CFilePreview::viewRequested, this, [this](const QString& path) {
-    if (m_wizard.host().ViewFullPhoto)
-      m_wizard.host().ViewFullPhoto(decoder().full(), QFileInfo(path).fileName());
+    m_wizard.host().viewFullSize(decoder().full(), QFileInfo(path).fileName());
   });
 
   connect(m_up, &QToolButton::clicked, this, &CPickFilePage::goUp);
@@ -167,7 +167,7 @@ CPickFilePage::CPickFilePage(CGetPhotoWizard& wizard)
     m_lookIn->setItemData(m_lookIn->count() - 1, 0, kLevelRole);
   }
 
-  const Settings& settings = *m_wizard.host().ProgramSettings;
+  const Settings& settings = m_wizard.host().settings();
   m_list->setViewStyle(settings.fileList());
   for (QAction* action : m_viewMenu->actions())
     action->setChecked(action->data().toInt() == m_list->viewStyle());
@@ -241,7 +241,7 @@ void CPickFilePage::chooseLookIn(int index) {
 
 void CPickFilePage::chooseViewStyle(int style) {
   m_list->setViewStyle(style);
-  m_wizard.host().ProgramSettings->setFileList(style);
+  m_wizard.host().settings().setFileList(style);
 }
 
 QString CPickFilePage::selectedPath() const {
@@ -280,7 +280,7 @@ void CPickFilePage::openSelected() {
 void CPickFilePage::goToNamePage() {
   m_openWhenDecoded = false;
   unsetCursor();
-  ImageBitmap& working = *m_wizard.host().Working;
+  ImageBitmap& working = m_wizard.host().workingPicture();
   FreeBitmap(working);
   working = decoder().takeFull();
   const QString name = QFileInfo(m_preview->file()).completeBaseName();

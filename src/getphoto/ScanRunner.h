@@ -5,19 +5,18 @@
 #include "krn/ImageBitmap.h"
 #include "twn/ScanOption.h"
 
+class BackgroundRunner;
 class PhotoScanner;
-class QWidget;
 
-// Runs a scanner's work on a worker thread, so the window stays alive while a device
+// A scanner's work on the background runner, so the window stays alive while a device
 // works. For a scan, the device's options (for a scan with options) are asked on the
-// interface thread and the reading shows a progress box with Cancel.
+// interface thread, and the reading shows a progress box with Cancel.
 class ScanRunner {
  public:
   // optionsUi: shows the options on the interface thread; false cancels the scan.
   // The scanned picture replaces target only when the scan succeeds (result above 0).
-  static int Run(PhotoScanner& scanner, ImageBitmap& target, int flags,
-                 const ScanOptionsCallback& optionsUi, QWidget* parent);
-  // The devices' names, asked on a worker thread: a scanner library may look for network
-  // devices for seconds, and the window keeps painting meanwhile.
-  static QStringList ListSources(PhotoScanner& scanner, QWidget* parent);
+  static int Run(BackgroundRunner& runner, PhotoScanner& scanner, ImageBitmap& target, int flags,
+                 const ScanOptionsCallback& optionsUi);
+  // The devices' names: a scanner library may look for network devices for seconds.
+  static QStringList ListSources(BackgroundRunner& runner, PhotoScanner& scanner);
 };

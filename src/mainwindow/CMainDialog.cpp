@@ -5,111 +5,79 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QCursor>
-#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 
+#include "albums/CPhotoAlbumsPage.h"
+#include "controls/BackgroundRunner.h"
+#include "controls/CViewPhotoDialog.h"
+#include "controls/CommandIds.h"
+#include "controls/ProgramPicture.h"
 #include "controls/Prompter.h"
 #include "fil/ltfil.h"
+#include "fun/CFunPage.h"
+#include "getphoto/CDropImporter.h"
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/PhotoScanner.h"
 #include "help/CHelpWindow.h"
-#include "shows/CShowBuilderWizard.h"
 #include "help/HelpTopics.h"
 #include "krn/ltkrn.h"
-#include "controls/CPictureListBox.h"
-#include "library/PhotoListModel.h"
-#include "library/PhotoListUpdater.h"
-#include "library/ThumbnailWatcher.h"
+#include "labels/CPrintLabelsPage.h"
 #include "mainwindow/CMainTabBar.h"
 #include "mainwindow/CMainTabControl.h"
 #include "mainwindow/CPropertiesDialog.h"
-#include "mainwindow/CViewPhotoDialog.h"
-#include "mainwindow/DetachedProgramRunner.h"
 #include "mainwindow/CommandEnable.h"
-#include "mainwindow/CommandIds.h"
 #include "mainwindow/CommandTable.h"
-#include "mainwindow/DropImportJob.h"
-#include "mainwindow/FunActivities.h"
-#include "mainwindow/HintGeometry.h"
-#include "mainwindow/InstructionsTexts.h"
 #include "mainwindow/MainLayout.h"
-#include "mainwindow/PhotoStoreCommands.h"
-#include "mainwindow/SinglePhotoCommands.h"
 #include "mainwindow/ToolbarImages.h"
+#include "myphotos/CMyPhotosPage.h"
+#include "system/DetachedProgramRunner.h"
 #include "system/Folders.h"
 #include "system/RegistryStore.h"
+#include "web/CPublishPage.h"
 
 namespace {
-// The full-size view the wizards open over whichever window is active.
-void ViewFullSize(const ImageBitmap& picture, const QString& name) {
-  CViewPhotoDialog view(picture, name, QApplication::activeWindow());
-  view.exec();
-}
-
-constexpr const char* kStopSemaphoreName = "ThumbStop";
-constexpr const char* kClearQuestion = "Are you sure you want to clear the page?";
-constexpr const char* kNoAlbumYet =
-    "You have not created a photo album yet.  Please click <Create Photo Album>";
-constexpr const char* kTakenOnDrop =
-    "You already have a photo named '%1'.\n\n"
-    "Click Yes to replace it with the dropped picture, No to keep both (the dropped picture "
-    "gets a new name), or Cancel to skip this picture.";
-constexpr const char* kImporting = "Adding the dropped pictures to 'My Photos'...";
+constexpr int kPhotoPopupMenu = 184;
 const QColor kInstructionsColour(255, 255, 128);
-const char* const kTabTexts[kMainTabCount] = {"My Photos", "Photo Albums", "Print Labels",
-                                              "Publish to the Web", "Fun"};
-const char* const kTabPictures[kMainTabCount] = {"camera.gif", "kid.gif", "label.gif", "web.gif",
-                                                 "fun.gif"};
-const char* const kPublishTexts[4] = {
-    "Share your photos with your friends and family.",
-    "Brivane puts the photos of your 'My Photos' folder and your photo albums on the Brivane "
-    "photo service, so that anybody you send the links to can look at them in a web browser.",
-    "Only new and changed photos are sent each time, so publishing again after adding a few "
-    "photos is quick.",
-    "You need a free account on the service; Brivane asks for it the first time you publish."};
-
-QPixmap LoadPicture(const QString& file) {
-  ImageBitmap picture;
-  InitBitmap(picture, 0, 0, 0);
-  QPixmap pixmap;
-  if (LoadImageFile(file, picture) == 1 && picture.hasPixels()) pixmap = QPixmap::fromImage(picture.Pixels);
-  FreeBitmap(picture);
-  return pixmap;
-}
 }  // namespace
 
 CMainDialog::CMainDialog(MainWindowServices services, QWidget* parent)
-    : QMainWindow(parent),
-      m_services(std::move(services)),
-      m_settings(m_services.settingsFile),
+    : QMainWindow(parent), m_services(std::move(services)), m_settings(m_services.settingsFile),
       m_store(GetMyPhotosFolder()) {
   setObjectName("102");
   setWindowTitle("Brivane");
+  // Services the application did not hand over are made here, once.
+  if (!m_services.registry) {
+    m_ownRegistry = std::make_unique<RegistryStore>();
+    m_services.registry = m_ownRegistry.get();
+  }
+  if (!m_services.programRunner) {
+    m_ownProgramRunner = std::make_unique<DetachedProgramRunner>();
+    m_services.programRunner = m_ownProgramRunner.get();
+  }
+  if (!m_services.scanner) {
+    m_ownScanner = std::make_unique<TwainPhotoScanner>();
+    m_services.scanner = m_ownScanner.get();
+  }
   m_settings.read();
-  if (m_services.semaphores) m_stopSemaphore = m_services.semaphores->open(kStopSemaphoreName);
   InitBitmap(m_working, 0, 0, 0);
   // Failure (not allowed, or the name taken by a file) is not reported: the photo list
   // then simply shows nothing.
   QDir().mkpath(GetMyPhotosFolder());
-  m_storeCommands = std::make_unique<PhotoStoreCommands>(m_store, prompter(), this);
-  m_photoOutput = std::make_unique<SinglePhotoCommands>(m_store, prompter(), this);
-  m_scanner = std::make_unique<TwainPhotoScanner>();
+  m_runner = std::make_unique<BackgroundRunner>(this);
+  m_dropImporter = new CDropImporter(*this, this);
+  connect(m_dropImporter, &CDropImporter::finished, this, &CMainDialog::importFinished);
 
   QIcon icon;
   for (int size : {16, 32, 48, 256})
@@ -120,30 +88,24 @@ CMainDialog::CMainDialog(MainWindowServices services, QWidget* parent)
   createMenus();
   createToolbar();
   createContent();
-  if (m_services.semaphores) {
-    m_watcher = std::make_unique<ThumbnailWatcher>(GetMyPhotosFolder(), *m_services.semaphores, m_photos);
-    m_watcher->updater().setSelectionModel(m_photoList->selectionModel());
-    connect(&m_watcher->updater(), &PhotoListUpdater::scanDone, this, [this] { updateCommandStates(); });
-    connect(&m_watcher->updater(), &PhotoListUpdater::firstScanDone, this, &CMainDialog::photoListFilled);
-    m_watcher->start();
-  }
-  FillFunList(*m_fun, GetProgramFolder());
+  createPages();
   setAcceptDrops(true);
 
   setCurrentTab(MainTab::MyPhotos);
   setMinimumSize(640, 480);
   resize(900, 640);
   if (const QScreen* screen = this->screen())
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    screen->availableGeometry()));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
 }
 
 CMainDialog::~CMainDialog() {
-  // The import works on the store, which goes before the window's children do.
-  delete m_import;
-  m_import = nullptr;
-  if (m_watcher) m_watcher->stop();
-  else if (m_stopSemaphore) m_stopSemaphore->release(1);
+  // Work in the background uses the store and the pages: it ends before they go.
+  m_runner.reset();
+  // The pages stop what they run (the photo list's watcher) before the window's children go.
+  for (CTabPage*& page : m_pages) {
+    delete page;
+    page = nullptr;
+  }
   m_settings.writeViewSettings();
   FreeBitmap(m_working);
 }
@@ -177,7 +139,7 @@ void CMainDialog::createMenus() {
     }
   }
   m_photoPopup = new QMenu(this);
-  m_photoPopup->setObjectName("184");
+  m_photoPopup->setObjectName(QString::number(kPhotoPopupMenu));
   for (int command : PhotoPopupCommands()) {
     if (command == 0) m_photoPopup->addSeparator();
     else m_photoPopup->addAction(m_actions.value(command));
@@ -207,12 +169,6 @@ void CMainDialog::createToolbar() {
   }
 }
 
-QWidget* CMainDialog::addControl(QWidget* control, int id) {
-  control->setObjectName(QString::number(id));
-  m_controls.insert(id, control);
-  return control;
-}
-
 void CMainDialog::createContent() {
   m_content = new QWidget(this);
   m_content->setObjectName("content");
@@ -220,26 +176,16 @@ void CMainDialog::createContent() {
   m_content->installEventFilter(this);
 
   m_tabs = new CMainTabControl(m_content);
-  addControl(m_tabs, 1007);
-  QList<QPixmap> pictures;
-  for (int i = 0; i < kMainTabCount; ++i) {
-    m_tabs->addTab(new QWidget(), QString::fromLatin1(kTabTexts[i]));
-    pictures.append(LoadPicture(GetProgramFolder() + QString::fromLatin1(kTabPictures[i])));
-  }
-  m_tabs->mainTabBar()->setPictures(pictures);
-  connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
-    m_hint->hide();
-    showTabControls();
-  });
+  m_tabs->setObjectName("1007");
 
   auto* caption = new QLabel("Instructions", m_content);
   caption->setObjectName("instructionsCaption");
   QFont bold = caption->font();
   bold.setBold(true);
   caption->setFont(bold);
-  m_controls.insert(kInstructionsCaptionId, caption);
+  m_instructionsCaption = caption;
   m_instructions = new QPlainTextEdit(m_content);
-  addControl(m_instructions, 1073);
+  m_instructions->setObjectName(QString::number(kInstructionsId));
   m_instructions->setReadOnly(true);
   m_instructions->setTextInteractionFlags(Qt::TextSelectableByMouse);
   QPalette yellow = m_instructions->palette();
@@ -247,119 +193,50 @@ void CMainDialog::createContent() {
   yellow.setColor(QPalette::Text, Qt::black);
   m_instructions->setPalette(yellow);
 
-  m_photos = new PhotoListModel(this);
-  m_fun = new PhotoListModel(this);
-  m_photoList = new CPictureListBox(m_content);
-  m_photoList->setModel(m_photos);
-  addControl(m_photoList, 1070);
-  m_photoList->setHintEnabled(true);
-  m_funList = new CPictureListBox(m_content);
-  m_funList->setModel(m_fun);
-  // Wide enough for "Create a Magazine Cover" on one or two lines.
-  m_funList->setColumnWidth(qMax(m_funList->columnWidth(), 160));
-  addControl(m_funList, 1071);
-  m_photoList->installEventFilter(this);
-  connect(m_photoList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { updateCommandStates(); });
-  connect(m_photos, &QAbstractItemModel::rowsRemoved, this, [this] { updateCommandStates(); });
-  connect(m_photos, &QAbstractItemModel::modelReset, this, [this] { updateCommandStates(); });
-  connect(m_photoList, &CPictureListBox::keyNotified, this, &CMainDialog::onPhotoListKey);
-  connect(m_photoList, &CPictureListBox::rightClicked, this, &CMainDialog::onPhotoListRightClick);
-  connect(m_photoList, &CPictureListBox::hoverIndex, this, [this](int row) {
-    showPhotoHint(row, m_photoList->viewport()->mapFromGlobal(QCursor::pos()));
-  });
-  connect(m_photoList, &QAbstractItemView::doubleClicked, this, [this] { onCommand(kCommandView); });
-  connect(m_funList, &QAbstractItemView::doubleClicked, this,
-          [this](const QModelIndex& index) { startFunActivity(index.row()); });
+  // One button serves the album and label tabs, which place it where they need it.
+  m_pickPhoto = new QPushButton("P&ick a Photo", m_content);
+  m_pickPhoto->setObjectName(QString::number(kPickPhotoButtonId));
+  m_pickPhoto->hide();
+  connect(m_pickPhoto, &QPushButton::clicked, this, [this] { onCommand(kCommandPickPhoto); });
+}
 
-  m_hint = new QLabel("Hint", m_photoList);
-  m_hint->setObjectName("hint");
-  m_hint->setWordWrap(true);
-  m_hint->setMargin(2);
-  m_hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  m_hint->setAutoFillBackground(true);
-  QPalette hintColours = m_hint->palette();
-  hintColours.setColor(QPalette::Window, QColor(255, 255, 225));
-  hintColours.setColor(QPalette::WindowText, Qt::black);
-  m_hint->setPalette(hintColours);
-  m_hint->hide();
-
-  // Print Labels and Photo Albums: not wired yet, shown on their tabs.
-  auto* pick = new QPushButton("P&ick a Photo", m_content);
-  addControl(pick, 1010);
-  connect(pick, &QPushButton::clicked, this, [this] { onCommand(kCommandPickPhoto); });
-  auto* sheet = new QFrame(m_content);
-  addControl(sheet, 1011);
-  sheet->setFrameShape(QFrame::StyledPanel);
-  sheet->setFrameShadow(QFrame::Sunken);
-  sheet->setAutoFillBackground(true);
-  QPalette paper = sheet->palette();
-  paper.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-  sheet->setPalette(paper);
-  addControl(new QLabel("Label Template:", m_content), 1050);
-  addControl(new QLabel(m_content), 1020);
-  auto* albumsLabel = new QLabel("Photo &Albums", m_content);
-  addControl(albumsLabel, 1078);
-  auto* albums = new QComboBox(m_content);
-  addControl(albums, 1079);
-  albumsLabel->setBuddy(albums);
-  addControl(new QPushButton("&Create Photo Album", m_content), 1080);
-  addControl(new QPushButton("&Delete Photo Album", m_content), 1081);
-  addControl(new QPushButton("C&reate a Page", m_content), 1082);
-  addControl(new QPushButton("D&elete Page", m_content), 1083);
-  auto* pages = new QTabWidget(m_content);
-  addControl(pages, 1085);
-  auto* pageView = new QFrame(pages);
-  addControl(pageView, 1012);
-  pageView->setAutoFillBackground(true);
-  pageView->setPalette(paper);
-  const struct { int id; const char* text; const char* picture; } pictureButtons[] = {
-      {1112, "&Email This Album", "resources/album-email.bmp"},
-      {1159, "&View Album on the web", "resources/album-view-web.bmp"}};
-  for (const auto& b : pictureButtons) {
-    auto* button = new QPushButton(m_content);
-    addControl(button, b.id);
-    const QPixmap picture = LoadPicture(GetProgramFolder() + QString::fromLatin1(b.picture));
-    if (picture.isNull()) {
-      button->setText(QString::fromLatin1(b.text));
-    } else {
-      button->setIcon(picture);
-      button->setIconSize(picture.size());
-      button->setToolTip(QString::fromLatin1(b.text).remove('&'));
-    }
+void CMainDialog::createPages() {
+  m_myPhotos = new CMyPhotosPage(*this, m_services.semaphores, m_content, this);
+  m_fun = new CFunPage(*this, m_content, this);
+  m_pages = {m_myPhotos, new CPhotoAlbumsPage(*this, m_content, this),
+             new CPrintLabelsPage(*this, m_content, this), new CPublishPage(*this, m_content, this), m_fun};
+  QList<QPixmap> pictures;
+  for (CTabPage* page : m_pages) {
+    m_tabs->addTab(new QWidget(), page->tabText());
+    pictures.append(LoadProgramPicture(GetProgramFolder() + page->tabPicture()));
+    connect(page, &CTabPage::commandStateChanged, this, &CMainDialog::updateCommandStates);
   }
-  for (int i = 0; i < 4; ++i) {
-    auto* text = new QLabel(QString::fromLatin1(kPublishTexts[i]), m_content);
-    addControl(text, 1090 + i);
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (i == 0) {
-      QFont title = text->font();
-      title.setPointSizeF(title.pointSizeF() * 1.4);
-      title.setBold(true);
-      text->setFont(title);
-    }
-  }
-  addControl(new QPushButton("&Put my photos on the web", m_content), 1094);
+  m_tabs->mainTabBar()->setPictures(pictures);
+  connect(m_tabs, &QTabWidget::currentChanged, this, &CMainDialog::showCurrentTab);
 }
 
 void CMainDialog::layoutContent() {
-  if (!m_content) return;
-  const QHash<int, QRect> at = LayoutMainWindow(m_content->size(), m_tabs->barHeight(), currentTab());
-  for (auto it = at.cbegin(); it != at.cend(); ++it)
-    if (QWidget* control = m_controls.value(it.key())) control->setGeometry(it.value());
-  if (QWidget* pages = m_controls.value(1085))
-    m_controls.value(1012)->setGeometry(pages->rect().adjusted(6, 6, -6, -6));
+  if (!m_content || !m_tabs) return;
+  const TabPageFrame frame = MainFrameLayout(m_content->size(), m_tabs->barHeight());
+  QHash<int, QRect> at = LayoutFrameControls(frame);
+  const CTabPage* current = page(currentTab());
+  const QHash<int, QRect> placed = current->layout(frame);
+  for (auto it = placed.cbegin(); it != placed.cend(); ++it) at.insert(it.key(), it.value());
+
+  m_instructionsCaption->setGeometry(at.value(kInstructionsCaptionId));
+  m_instructions->setGeometry(at.value(kInstructionsId));
+  m_tabs->setGeometry(at.value(1007));
+  m_pickPhoto->setVisible(at.contains(kPickPhotoButtonId));
+  if (at.contains(kPickPhotoButtonId)) m_pickPhoto->setGeometry(at.value(kPickPhotoButtonId));
+  for (auto it = placed.cbegin(); it != placed.cend(); ++it)
+    if (QWidget* control = current->control(it.key())) control->setGeometry(it.value());
 }
 
-void CMainDialog::showTabControls() {
+void CMainDialog::showCurrentTab() {
   const MainTab tab = currentTab();
+  for (CTabPage* page : m_pages) page->setCurrent(page == this->page(tab));
   layoutContent();
-  for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
-    if (it.key() == 1012) continue;  // inside 1085
-    it.value()->setVisible(ControlShownOnTab(it.key(), tab));
-  }
-  m_instructions->setPlainText(InstructionsText(tab));
+  m_instructions->setPlainText(page(tab)->instructions());
   m_instructions->moveCursor(QTextCursor::Start);
   m_instructions->ensureCursorVisible();
   updateCommandStates();
@@ -369,114 +246,57 @@ void CMainDialog::showTabControls() {
 MainTab CMainDialog::currentTab() const { return MainTab(qBound(0, m_tabs->currentIndex(), kMainTabCount - 1)); }
 
 void CMainDialog::setCurrentTab(MainTab tab) {
-  if (m_tabs->currentIndex() == int(tab)) showTabControls();
+  if (m_tabs->currentIndex() == int(tab)) showCurrentTab();
   else m_tabs->setCurrentIndex(int(tab));
 }
 
 CommandState CMainDialog::commandState() const {
   CommandState state;
   state.tab = currentTab();
-  state.photoSelected = m_photoList->currentRow() >= 0;
-  // Album slots and label sheets come with the albums and labels.
+  for (const CTabPage* page : m_pages) page->addCommandState(state);
   return state;
 }
 
 void CMainDialog::updateCommandStates() {
+  if (!m_pages.back()) return;  // pages still being made
   const CommandState state = commandState();
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
     it.value()->setEnabled(IsCommandEnabled(it.key(), state));
 }
 
-QAction* CMainDialog::commandAction(int command) const { return m_actions.value(command); }
+PhotoListModel& CMainDialog::photoList() { return m_myPhotos->photoModel(); }
 
-QString CMainDialog::selectedStem() const {
-  const int row = m_photoList->currentRow();
-  return row >= 0 ? m_photos->text(row) : QString();
+void CMainDialog::viewFullSize(const ImageBitmap& picture, const QString& name) {
+  CViewPhotoDialog view(picture, name, QApplication::activeWindow());
+  view.exec();
 }
 
-void CMainDialog::showPhotoHint(int row, QPoint pos) {
-  const QString description =
-      row >= 0 && row < m_photos->count() && m_photos->item(row) ? m_photos->item(row)->Description : QString();
-  if (currentTab() != MainTab::MyPhotos || description.isEmpty()) {
-    m_hint->hide();
-    return;
-  }
-  m_hint->setText(description);
-  const QFontMetrics metrics = m_hint->fontMetrics();
-  const QSize size = HintSize(metrics.horizontalAdvance(description), metrics.height());
-  const QPoint cursor = m_photoList->viewport()->mapTo(m_photoList, pos);
-  m_hint->setGeometry(QRect(HintPosition(cursor, size, m_photoList->size()), size));
-  m_hint->show();
-  m_hint->raise();
+void CMainDialog::popupMenu(int menuId, const QPoint& globalPos) {
+  if (menuId != kPhotoPopupMenu) return;
+  updateCommandStates();
+  m_photoPopup->popup(globalPos);
 }
 
 bool CMainDialog::onCommand(int command) {
   if (command != kCommandPickPhoto && !m_actions.contains(command)) return false;
-  const MainTab tab = currentTab();
   switch (command) {
-    case kCommandPreferences: runPreferences(); break;
-    case kCommandExit: close(); break;
-    case kCommandHelpContents: openHelp(kHelpContents); break;
-    case kCommandHowToUse: openHelp(kHelpHowToUse); break;
-    case kCommandRename:
-      if (tab == MainTab::MyPhotos) m_storeCommands->renamePhoto(selectedStem());
-      break;
-    case kCommandDelete:
-      // On the album and label tabs Delete clears the selected slot, which comes with them.
-      if (tab == MainTab::MyPhotos) m_storeCommands->deletePhoto(selectedStem());
-      break;
-    case kCommandEditComment:
-      if (tab == MainTab::MyPhotos) m_storeCommands->editComment(m_working, selectedStem());
-      break;
-    case kCommandClear:
-      // Clearing the page itself comes with the albums and label sheets.
-      prompter().askYesNoCancel(this, QString::fromLatin1(kClearQuestion));
-      break;
-    case kCommandPickPhoto:
-      if (tab == MainTab::PhotoAlbums) prompter().showError(this, QString::fromLatin1(kNoAlbumYet));
-      break;
-    case kCommandView: runView(); break;
-    case kCommandGetPhoto: runGetPhoto(); break;
-    // On the other tabs these take the album slot or the label, which come with them.
-    case kCommandPrint:
-      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty()) m_photoOutput->print(selectedStem());
-      break;
-    case kCommandSavePictureAs:
-      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty())
-        m_photoOutput->saveAs(m_working, selectedStem());
-      break;
-    case kCommandSetAsWallpaper:
-      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty())
-        m_photoOutput->setAsWallpaper(m_working, selectedStem());
-      break;
-    case kCommandCopyToClipboard:
-      if (tab == MainTab::MyPhotos && !selectedStem().isEmpty())
-        m_photoOutput->copyToClipboard(m_working, selectedStem());
-      break;
+    case kCommandPreferences: runPreferences(); return true;
+    case kCommandExit: close(); return true;
+    case kCommandHelpContents: openHelp(kHelpContents); return true;
+    case kCommandHowToUse: openHelp(kHelpHowToUse); return true;
+    case kCommandGetPhoto: runGetPhoto(); return true;
     default:
-      // The command's feature comes later; its menu item and enable rule are in place.
-      break;
+      // A command the current tab does not take belongs to a feature still to come; its
+      // menu item and enable rule are in place.
+      page(currentTab())->onCommand(command);
+      return true;
   }
-  return true;
-}
-
-void CMainDialog::runView() {
-  // The album and label tabs show their own pictures, which come with them.
-  if (currentTab() != MainTab::MyPhotos || selectedStem().isEmpty()) return;
-  m_photoOutput->view(m_working, selectedStem());
 }
 
 void CMainDialog::runGetPhoto() {
   setCurrentTab(MainTab::MyPhotos);
-  GetPhotoHost host;
-  host.Working = &m_working;
-  host.Store = &m_store;
-  host.ProgramSettings = &m_settings;
-  host.Prompts = &prompter();
-  host.Scanner = m_services.scanner ? m_services.scanner : m_scanner.get();
-  host.ViewFullPhoto = ViewFullSize;
   {
-    CGetPhotoWizard wizard(host, this);
+    CGetPhotoWizard wizard(*this, m_services.scanner, this);
     emit getPhotoWizardOpened(&wizard);
     wizard.exec();
   }
@@ -484,33 +304,6 @@ void CMainDialog::runGetPhoto() {
   FreeBitmap(m_working);
   InitBitmap(m_working, 0, 0, 0);
   update();
-}
-
-void CMainDialog::startFunActivity(int row) {
-  // Rows 0 to 3 are the fun projects, which come with their wizard.
-  if (row != kFunSlideShow && row != kFunScreenSaver) return;
-  RegistryStore registry;
-  DetachedProgramRunner runner;
-  ShowBuilderHost host;
-  host.Store = &m_store;
-  host.Prompts = &prompter();
-  host.Registry = &registry;
-  host.ProgramFolder = GetProgramFolder();
-  host.SystemFolder = GetSystemFolder();
-  host.ViewFullPhoto = ViewFullSize;
-  host.OpenShow = [&runner](const QString& show) { runner.start(show, {}); };
-  CShowBuilderWizard::Run(host, row == kFunSlideShow ? ShowKind::SlideShow : ShowKind::ScreenSaver, this);
-}
-
-void CMainDialog::onPhotoListKey(int key) {
-  if (key == Qt::Key_Delete) onCommand(kCommandDelete);
-  else onCommand(kCommandView);
-}
-
-void CMainDialog::onPhotoListRightClick(int row, QPoint globalPos) {
-  if (currentTab() != MainTab::MyPhotos || row < 0) return;
-  updateCommandStates();
-  m_photoPopup->popup(globalPos);
 }
 
 void CMainDialog::runPreferences() {
@@ -532,56 +325,14 @@ void CMainDialog::openHelp(int topic) {
   m_helpWindow->activateWindow();
 }
 
-TakenChoice CMainDialog::askTakenName(const QString& name) {
-  switch (prompter().askYesNoCancel(this, QString::fromLatin1(kTakenOnDrop).arg(name))) {
-    case Prompter::Answer::Yes: return TakenChoice::Replace;
-    case Prompter::Answer::No: return TakenChoice::KeepBoth;
-    default: return TakenChoice::Skip;
-  }
-}
+void CMainDialog::importFiles(const QStringList& files) { m_dropImporter->importFiles(files); }
 
-void CMainDialog::importFiles(const QStringList& files) {
-  if (m_import) return;
-  QList<PlannedImport> plan =
-      PlanDropImport(files, m_store, [this](const QString& name) { return askTakenName(name); });
-  if (plan.isEmpty()) {
-    emit importFinished(0, false);
-    return;
-  }
-  m_import = new DropImportJob(m_store, std::move(plan), this);
-  const int total = m_import->total();
-  if (total > 1) {
-    m_progress = new QProgressDialog(QString::fromLatin1(kImporting), "Cancel", 0, total, this);
-    m_progress->setObjectName("importProgress");
-    m_progress->setWindowTitle("Brivane");
-    m_progress->setWindowModality(Qt::WindowModal);
-    m_progress->setMinimumDuration(0);
-    m_progress->setAutoClose(false);
-    m_progress->setAutoReset(false);
-    m_progress->setValue(0);
-    connect(m_progress, &QProgressDialog::canceled, m_import, &DropImportJob::cancel);
-    connect(m_import, &DropImportJob::progressed, m_progress, [this](int done) { m_progress->setValue(done); });
-  } else {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  connect(m_import, &DropImportJob::finished, this, &CMainDialog::onImportDone);
-  m_import->start();
-}
+bool CMainDialog::isImporting() const { return m_dropImporter->isImporting(); }
 
-void CMainDialog::onImportDone(int imported, bool cancelled) {
-  if (m_progress) {
-    m_progress->deleteLater();
-    m_progress = nullptr;
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
-  m_import->deleteLater();
-  m_import = nullptr;
-  emit importFinished(imported, cancelled);
-}
+QProgressDialog* CMainDialog::importProgress() const { return isImporting() ? m_runner->progressBox() : nullptr; }
 
 void CMainDialog::dragEnterEvent(QDragEnterEvent* event) {
-  if (!m_import && event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (!isImporting() && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void CMainDialog::dropEvent(QDropEvent* event) {
@@ -595,17 +346,16 @@ void CMainDialog::dropEvent(QDropEvent* event) {
 
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_content && event->type() == QEvent::Resize) layoutContent();
-  if (watched == m_photoList && event->type() == QEvent::FocusOut) m_hint->hide();
   return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainDialog::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  m_hint->hide();
+  if (m_myPhotos) m_myPhotos->hideHint();
 }
 
 void CMainDialog::closeEvent(QCloseEvent* event) {
-  if (m_import) m_import->cancel();
+  m_runner->stopAll();
   QMainWindow::closeEvent(event);
   if (event->isAccepted()) emit closed();
 }

@@ -27,8 +27,10 @@ QPixmap CMainTabBar::picture(int index) const {
 
 QSize CMainTabBar::tabSizeHint(int index) const {
   const QPixmap pic = picture(index);
-  const QFontMetrics metrics = fontMetrics();
-  const int textWidth = metrics.horizontalAdvance(tabText(index));
+  // Sized for the bold text of the selected tab, so that selecting a tab never cuts its text.
+  QFont bold = font();
+  bold.setBold(true);
+  const int textWidth = QFontMetrics(bold).horizontalAdvance(tabText(index));
   const int width = kPictureInset + pic.width() + kTextGap + textWidth + kTextEndGap;
   const int height = qMax(kMinimumHeight, pic.height() + 2 * kPictureInset + 2);
   return {width, height};

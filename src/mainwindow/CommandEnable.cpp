@@ -1,6 +1,6 @@
 #include "mainwindow/CommandEnable.h"
 
-#include "mainwindow/CommandIds.h"
+#include "controls/CommandIds.h"
 
 namespace {
 // The photo of the current tab: the selected photo, slot or label.

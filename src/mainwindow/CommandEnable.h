@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/CommandState.h"
+#include "controls/CommandState.h"
 
 // Whether a command is enabled in that state. Commands without a rule (Get Photo,
 // Preferences, Exit, Help …) are always enabled.

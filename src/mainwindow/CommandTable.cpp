@@ -1,6 +1,6 @@
 #include "mainwindow/CommandTable.h"
 
-#include "mainwindow/CommandIds.h"
+#include "controls/CommandIds.h"
 
 namespace {
 MenuEntry Cmd(int command, const char* text) { return {MenuEntry::Kind::Command, command, text}; }

@@ -3,15 +3,20 @@
 #include <QString>
 
 class PhotoScanner;
+class ProgramRunner;
 class Prompter;
+class RegistryStore;
 class SemaphoreRegistry;
 struct ImageBitmap;
 
-// What the application hands the main window: its services and shared resources.
-// The application owns each of them for longer than the window lives.
+// The services the application makes once at start-up and hands the main window, which
+// passes them on to the features through FeatureHost. The application owns each of them
+// for longer than the window lives.
 struct MainWindowServices {
   Prompter* prompter = nullptr;
   SemaphoreRegistry* semaphores = nullptr;
+  RegistryStore* registry = nullptr;
+  ProgramRunner* programRunner = nullptr;
   // The settings file ("quendal.ini" in the Windows folder).
   QString settingsFile;
   // Where the help pages lie, ending in "/".

@@ -30,23 +30,16 @@ void GetPhotoFixture::SetUp() {
   store = std::make_unique<PhotoStore>(home.filePath("My Photos") + "/");
   settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
   settings->setLastFolderRead(pictures);
-  InitBitmap(working, 0, 0, 0);
+  host = std::make_unique<TestFeatureHost>(*store, *settings, prompter, home.filePath("registry.ini"));
 }
 
 void GetPhotoFixture::TearDown() {
-  FreeBitmap(working);
+  host.reset();
   qunsetenv("BRIVANE_PROGRAM_FOLDER");
 }
 
 std::unique_ptr<CGetPhotoWizard> GetPhotoFixture::makeWizard(PhotoScanner* scanner) {
-  GetPhotoHost host;
-  host.Working = &working;
-  host.Store = store.get();
-  host.ProgramSettings = settings.get();
-  host.Prompts = &prompter;
-  host.Scanner = scanner;
-  host.ViewFullPhoto = [this](const ImageBitmap&, const QString& name) { viewed.append(name); };
-  auto wizard = std::make_unique<CGetPhotoWizard>(host);
+  auto wizard = std::make_unique<CGetPhotoWizard>(*host, scanner);
   wizard->setActivePage(wizard->page(0));
   wizard->show();
   return wizard;

@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 
 #include "getphoto/CGetPhotoWizard.h"
-#include "getphoto/GetPhotoHost.h"
 #include "krn/ImageBitmap.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TestFeatureHost.h"
 
 class CPickFilePage;
 
@@ -35,6 +35,5 @@ class GetPhotoFixture : public ::testing::Test {
   std::unique_ptr<PhotoStore> store;
   std::unique_ptr<Settings> settings;
   ScriptedPrompter prompter;
-  ImageBitmap working;
-  QStringList viewed;  // names given to the full-size view
+  std::unique_ptr<TestFeatureHost> host;  // its working bitmap, and the names given to the full-size view
 };

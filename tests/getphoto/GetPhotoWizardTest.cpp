@@ -67,8 +67,8 @@ TEST_F(GetPhotoFixture, OpeningAFileProposesItsNameAndFinishStoresIt) {
   ASSERT_EQ(wizard->activePage(), name);
   EXPECT_EQ(wizard->windowTitle(), "Name the Photo");
   EXPECT_EQ(name->nameEdit()->text(), "Holiday 2001");
-  EXPECT_EQ(working.Width, 320);
-  EXPECT_EQ(name->preview()->picture(), &working);
+  EXPECT_EQ(host->working.Width, 320);
+  EXPECT_EQ(name->preview()->picture(), &host->working);
   EXPECT_TRUE(wizard->finishButton()->isVisible());
   EXPECT_TRUE(wizard->backButton()->isVisible());
   EXPECT_EQ(name->message()->text(), CNamePage::Message(false));
@@ -122,7 +122,7 @@ TEST_F(GetPhotoFixture, GetAnotherPhotoStoresAndStartsAgainWithTheFullPicture) {
   // photo must still be the full picture.
   ASSERT_TRUE(OpenFile(wizard->pickPage(), "Holiday 2001.jpg"));
   ASSERT_EQ(wizard->activePage(), name);
-  EXPECT_EQ(working.Width, 320);
+  EXPECT_EQ(host->working.Width, 320);
 
   // A name that a stored photo's name begins with is refused; the page stays.
   name->nameEdit()->setText("holiday");
@@ -152,7 +152,7 @@ TEST_F(GetPhotoFixture, AStoreThatFailsSaysSoAndKeepsThePicture) {
   ASSERT_EQ(prompter.prompts().size(), 1);
   EXPECT_EQ(prompter.prompts()[0].kind, ScriptedPrompter::Kind::Error);
   EXPECT_FALSE(store->HasFilesFor("Beach"));
-  EXPECT_EQ(working.Height, 300);
+  EXPECT_EQ(host->working.Height, 300);
 
   store->SetFaultHook({});
   wizard->pressFinish();
@@ -176,7 +176,7 @@ TEST_F(GetPhotoFixture, TheViewStyleAndAClickOnThePreviewWork) {
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(page->preview(), &release);
-    EXPECT_EQ(viewed, QStringList({"Beach.jpg"}));
+    EXPECT_EQ(host->viewed, QStringList({"Beach.jpg"}));
   }
   auto again = makeWizard();
   EXPECT_EQ(again->pickPage()->fileList()->viewStyle(), Settings::kDetails);

@@ -58,8 +58,8 @@ TEST_F(ScannerWizard, QuickScanStoresAPhotoFromTheTestDevice) {
   open->quickScan()->setChecked(true);
   wizard->pressNext();
   ASSERT_EQ(wizard->activePage(), wizard->namePage());
-  EXPECT_EQ(working.Width, 157);
-  EXPECT_EQ(working.Height, 196);
+  EXPECT_EQ(host->working.Width, 157);
+  EXPECT_EQ(host->working.Height, 196);
 
   // Back returns to the source page, not to the file browser.
   wizard->pressBack();

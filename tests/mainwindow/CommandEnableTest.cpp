@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/CommandEnable.h"
-#include "mainwindow/CommandIds.h"
+#include "controls/CommandIds.h"
 
 namespace {
 // The columns of the enable table: My Photos with and without a selection, the album and

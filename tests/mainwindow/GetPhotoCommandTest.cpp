@@ -4,7 +4,7 @@
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/PhotoScanner.h"
 #include "krn/ltkrn.h"
-#include "mainwindow/CommandIds.h"
+#include "controls/CommandIds.h"
 
 namespace {
 

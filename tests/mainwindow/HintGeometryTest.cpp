@@ -1,14 +1,29 @@
 #include <gtest/gtest.h>
 
-#include "mainwindow/HintGeometry.h"
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
 
-TEST(HintGeometry, NarrowTextsFitTheirExtentAndWideOnesWrapAt200) {
-  EXPECT_EQ(HintSize(0, 13), QSize(4, 17));
-  EXPECT_EQ(HintSize(199, 13), QSize(203, 17));
-  // From 200 on the hint is 204 wide, one line per started 200 pixels (plus one when exact).
-  EXPECT_EQ(HintSize(200, 13), QSize(204, 2 * 13 + 4));
-  EXPECT_EQ(HintSize(399, 13), QSize(204, 2 * 13 + 4));
-  EXPECT_EQ(HintSize(1010, 15), QSize(204, 6 * 15 + 4));
+#include "MainWindowFixture.h"
+#include "myphotos/HintGeometry.h"
+
+TEST_F(MainWindowFixture, HintsFitNarrowTextsAndWrapWideOnesAtWordsWithinTwoHundredPixels) {
+  const QFontMetrics metrics(QGuiApplication::font());
+  EXPECT_EQ(HintSize(metrics, ""), QSize(4, metrics.height() + 4));
+  EXPECT_EQ(HintSize(metrics, "Sea"), QSize(metrics.horizontalAdvance("Sea") + 4, metrics.height() + 4));
+
+  // The longest description there is, in words: wrapping at words takes more lines than
+  // its width divided by 200, and every one of them shows.
+  QString words;
+  while (words.size() < 250) words += QStringLiteral("Grandmother's birthday ");
+  words = words.left(255);
+  const QSize size = HintSize(metrics, words);
+  EXPECT_EQ(size.width(), 204);
+  QLabel drawn(words);
+  drawn.setWordWrap(true);
+  drawn.setMargin(2);
+  EXPECT_GE(size.height(), drawn.heightForWidth(204));
+  EXPECT_GT(size.height(), (metrics.horizontalAdvance(words) / 200 + 1) * metrics.height() + 4);
 }
 
 TEST(HintGeometry, StaysInsideTheListBesideOrAboveTheCursor) {

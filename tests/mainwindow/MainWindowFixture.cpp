@@ -22,6 +22,7 @@ std::unique_ptr<CMainDialog> MainWindowFixture::makeWindow() {
   services.semaphores = &semaphores;
   services.settingsFile = settingsFile();
   services.helpFolder = helpFolder;
+  services.programRunner = programRunner;
   return std::make_unique<CMainDialog>(services);
 }
 

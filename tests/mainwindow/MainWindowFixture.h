@@ -31,4 +31,6 @@ class MainWindowFixture : public ::testing::Test {
   SemaphoreRegistry semaphores;
   SemaphoreRegistry::Handle stop;
   QString helpFolder = QString::fromUtf8(BRIVANE_PROGRAM_DIR) + "help/";
+  // The desktop programs the window starts; null: the system's.
+  ProgramRunner* programRunner = nullptr;
 };

@@ -8,10 +8,12 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "myphotos/HintGeometry.h"
+#include "fun/CFunPage.h"
+#include "myphotos/CMyPhotosPage.h"
 #include "controls/CPictureListBox.h"
 #include "library/PhotoListModel.h"
-#include "mainwindow/CommandIds.h"
-#include "mainwindow/InstructionsTexts.h"
+#include "controls/CommandIds.h"
 #include "mainwindow/ToolbarImages.h"
 
 namespace {
@@ -40,11 +42,11 @@ TEST_F(MainWindowFixture, EachTabShowsExactlyItsControlsAndInstructions) {
     for (int id : all) EXPECT_EQ(Shown(*window, id), perTab[tab].contains(id)) << tab << " " << id;
     EXPECT_TRUE(Shown(*window, 1073));
     EXPECT_TRUE(Shown(*window, 1007));
-    EXPECT_EQ(instructions->toPlainText(), InstructionsText(MainTab(tab)));
+    EXPECT_EQ(instructions->toPlainText(), window->page(MainTab(tab))->instructions());
   }
   // The instructions keep their exact texts, typos and all.
-  EXPECT_TRUE(InstructionsText(MainTab::MyPhotos).contains("The most exicing feature of Brivane"));
-  EXPECT_EQ(InstructionsText(MainTab::Publish),
+  EXPECT_TRUE(window->page(MainTab::MyPhotos)->instructions().contains("The most exicing feature of Brivane"));
+  EXPECT_EQ(window->page(MainTab::Publish)->instructions(),
             "Just click <Put my photos on the web>.  Then get ready to share your photos!");
 
   // Publish disables every photo command.
@@ -79,7 +81,7 @@ TEST_F(MainWindowFixture, MenusToolbarAndPopupShareTheCommands) {
                                 "Clear", "Templates", "View", "Print", "Delete"}));
 
   // With no photo the photo commands are off in menu, toolbar and pop-up alike.
-  ASSERT_EQ(window->photoModel().count(), 0);
+  ASSERT_EQ(window->myPhotos().photoModel().count(), 0);
   EXPECT_FALSE(window->commandAction(kCommandCrop)->isEnabled());
   EXPECT_FALSE(toolbar->actions()[2]->isEnabled());
   EXPECT_TRUE(window->photoPopup()->actions().contains(window->commandAction(kCommandCrop)));
@@ -88,7 +90,7 @@ TEST_F(MainWindowFixture, MenusToolbarAndPopupShareTheCommands) {
 
 TEST_F(MainWindowFixture, TheFunListHasItsSixActivities) {
   auto window = makeWindow();
-  const PhotoListModel& fun = window->funModel();
+  const PhotoListModel& fun = window->fun().funModel();
   ASSERT_EQ(fun.count(), 6);
   EXPECT_EQ(fun.text(0), "Create a Sports Card");
   EXPECT_EQ(fun.text(5), "Create a Screen Saver");
@@ -100,30 +102,33 @@ TEST_F(MainWindowFixture, TheFunListHasItsSixActivities) {
 TEST_F(MainWindowFixture, TheHintShowsDescriptionsOnMyPhotosOnly) {
   auto window = makeWindow();
   window->show();
-  QSignalSpy filled(window.get(), &CMainDialog::photoListFilled);
+  QSignalSpy filled(&window->myPhotos(), &CMyPhotosPage::photoListFilled);
   ASSERT_TRUE(filled.wait(5000));
   auto item = std::make_shared<PhotoItem>();
   item->Description = QString(80, 'w');
-  window->photoModel().append("Beach", item);
-  window->photoModel().append("Plain", std::make_shared<PhotoItem>());
+  window->myPhotos().photoModel().append("Beach", item);
+  window->myPhotos().photoModel().append("Plain", std::make_shared<PhotoItem>());
 
-  window->showPhotoHint(0, QPoint(10, 10));
-  QLabel* hint = window->hint();
+  window->myPhotos().showPhotoHint(0, QPoint(10, 10));
+  QLabel* hint = window->myPhotos().hint();
   ASSERT_TRUE(hint->isVisible());
   EXPECT_EQ(hint->text(), item->Description);
   const int textWidth = hint->fontMetrics().horizontalAdvance(item->Description);
   ASSERT_GE(textWidth, 200);
   EXPECT_EQ(hint->width(), 204);
-  EXPECT_EQ(hint->height(), (textWidth / 200 + 1) * hint->fontMetrics().height() + 4);
-  EXPECT_EQ(hint->pos(), window->photoList()->viewport()->mapTo(window->photoList(), QPoint(10, 26)));
+  // The whole wrapped text shows, drawn with the hint's own font.
+  EXPECT_EQ(hint->height(), HintSize(hint->fontMetrics(), item->Description).height());
+  EXPECT_GE(hint->height(), hint->heightForWidth(hint->width()));
+  EXPECT_EQ(hint->palette().color(QPalette::Window), QColor(255, 255, 128));
+  EXPECT_EQ(hint->pos(), window->myPhotos().photoList()->viewport()->mapTo(window->myPhotos().photoList(), QPoint(10, 26)));
 
-  window->showPhotoHint(1, QPoint(10, 10));  // no description
+  window->myPhotos().showPhotoHint(1, QPoint(10, 10));  // no description
   EXPECT_FALSE(hint->isVisible());
-  window->showPhotoHint(0, QPoint(10, 10));
-  window->showPhotoHint(-1, QPoint(10, 10));
+  window->myPhotos().showPhotoHint(0, QPoint(10, 10));
+  window->myPhotos().showPhotoHint(-1, QPoint(10, 10));
   EXPECT_FALSE(hint->isVisible());
   window->setCurrentTab(MainTab::Fun);
-  window->showPhotoHint(0, QPoint(10, 10));
+  window->myPhotos().showPhotoHint(0, QPoint(10, 10));
   EXPECT_FALSE(hint->isVisible());
 }
 

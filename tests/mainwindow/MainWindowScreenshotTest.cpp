@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "MainWindowFixture.h"
+#include "myphotos/CMyPhotosPage.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoEncoding.h"
 #include "library/PhotoListModel.h"
@@ -57,9 +58,9 @@ TEST_F(MainWindowFixture, ScreenshotsOfEveryTab) {
   window->show();
   QElapsedTimer waited;
   waited.start();
-  while (window->photoModel().count() < names.size() && waited.elapsed() < 5000)
+  while (window->myPhotos().photoModel().count() < names.size() && waited.elapsed() < 5000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  EXPECT_EQ(window->photoModel().count(), names.size());
+  EXPECT_EQ(window->myPhotos().photoModel().count(), names.size());
 
   const QStringList files = {"main-my-photos", "main-photo-albums", "main-print-labels",
                              "main-publish", "main-fun"};

@@ -5,14 +5,16 @@
 
 #include <QApplication>
 #include <QLabel>
+
+#include "controls/CPicturePreview.h"
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "library/StoreTestSupport.h"
-#include "mainwindow/CEditCommentDialog.h"
-#include "mainwindow/PhotoStoreCommands.h"
+#include "myphotos/CEditCommentDialog.h"
+#include "myphotos/PhotoStoreCommands.h"
 #include "support/ScriptedPrompter.h"
 
 namespace {
@@ -115,8 +117,11 @@ TEST_F(PhotoStoreCommandsTest, EditCommentShowsThePhotoAndCancelLeavesBothFilesU
     EXPECT_EQ(Control<QLabel>(dialog, "1051")->text(), "Fish && Chips");
     EXPECT_EQ(Control<QPlainTextEdit>(dialog, "1010")->toPlainText(), "lunch");
     // The photo fitted into the preview keeps its proportions; a click asks for the full view.
-    QLabel* preview = Control<QLabel>(dialog, "1006");
-    EXPECT_NEAR(double(preview->pixmap().width()) / preview->pixmap().height(), 1.6, 0.02);
+    auto* preview = Control<CPicturePreview>(dialog, "1006");
+    ASSERT_TRUE(preview->picture());
+    EXPECT_EQ(preview->displayMode(), CPicturePreview::Fit);
+    EXPECT_NEAR(double(preview->picture()->Width) / preview->picture()->Height, 1.6, 0.02);
+    EXPECT_EQ(preview->cursor().shape(), Qt::PointingHandCursor);
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(5, 5), preview->mapToGlobal(QPointF(5, 5)),
                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(preview, &click);

@@ -2,6 +2,7 @@
 #include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "fun/CFunPage.h"
 #include "controls/CPictureListBox.h"
 #include "library/PhotoListModel.h"
 #include "shows/CNamePavonelPage.h"
@@ -18,7 +19,7 @@ QString OpenedByFunRow(CMainDialog& window, int row) {
       wizard->reject();
     }
   });
-  emit window.funList()->doubleClicked(window.funModel().index(row, 0));
+  emit window.fun().funList()->doubleClicked(window.fun().funModel().index(row, 0));
   return title;
 }
 

@@ -13,31 +13,22 @@
 #include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "support/TestFeatureHost.h"
+#include "myphotos/CMyPhotosPage.h"
 #include "controls/CScrollImageView.h"
 #include "fil/ltfil.h"
 #include "library/StoreTestSupport.h"
-#include "mainwindow/CommandIds.h"
-#include "mainwindow/CViewPhotoDialog.h"
-#include "mainwindow/PhotoPrinting.h"
-#include "mainwindow/ProgramRunner.h"
-#include "mainwindow/SinglePhotoCommands.h"
+#include "controls/CommandIds.h"
+#include "controls/CViewPhotoDialog.h"
+#include "myphotos/PhotoPrinting.h"
+#include "system/ProgramRunner.h"
+#include "myphotos/SinglePhotoCommands.h"
 #include "controls/CPictureListBox.h"
 #include "library/PhotoListModel.h"
 #include "system/Folders.h"
 #include "system/RegistryStore.h"
 
 namespace {
-// Records the desktop programs asked for; every program is "present".
-class RecordingRunner : public ProgramRunner {
- public:
-  bool isAvailable(const QString& program) const override { return program != "absent"; }
-  bool start(const QString& program, const QStringList& arguments) override {
-    calls << (QStringList{program} + arguments).join(' ');
-    return true;
-  }
-  QStringList calls;
-};
-
 // A 400 x 300 landscape photo "Beach": red with a blue right half.
 ImageBitmap BeachPicture() {
   QImage image(400, 300, QImage::Format_RGB32);
@@ -58,14 +49,14 @@ class SinglePhotoOutput : public MainWindowFixture {
     ASSERT_TRUE(store.EnsureFolder());
     ImageBitmap beach = BeachPicture();
     ASSERT_EQ(store.StorePhoto(beach, "Beach"), SUCCESS);
+    programRunner = &runner;
     window = makeWindow();
     window->show();
-    QSignalSpy filled(window.get(), &CMainDialog::photoListFilled);
+    QSignalSpy filled(&window->myPhotos(), &CMyPhotosPage::photoListFilled);
     ASSERT_TRUE(filled.wait(5000));
-    ASSERT_EQ(window->photoModel().count(), 1);
-    window->photoList()->setCurrentIndex(window->photoList()->model()->index(0, 0));
-    ASSERT_EQ(window->selectedStem(), "Beach");
-    window->photoOutput().setProgramRunner(&runner);
+    ASSERT_EQ(window->myPhotos().photoModel().count(), 1);
+    window->myPhotos().photoList()->setCurrentIndex(window->myPhotos().photoList()->model()->index(0, 0));
+    ASSERT_EQ(window->myPhotos().selectedStem(), "Beach");
   }
   void TearDown() override {
     window.reset();
@@ -88,7 +79,7 @@ class SinglePhotoOutput : public MainWindowFixture {
   }
 
   std::unique_ptr<CMainDialog> window;
-  RecordingRunner runner;
+  RecordingProgramRunner runner;
 };
 
 TEST_F(SinglePhotoOutput, ViewShowsThePhotoAtFullSizeCentred) {
@@ -218,7 +209,7 @@ TEST_F(SinglePhotoOutput, CopyPutsThePhotoOnTheClipboard) {
 TEST_F(SinglePhotoOutput, PrintFillsThePageWidthAtTheTop) {
   const QString pdf = windowsFolder.path() + "/photo.pdf";
   QString docName;
-  window->photoOutput().setPrinterChooser([&](QWidget*) {
+  window->myPhotos().photoOutput().setPrinterChooser([&](QWidget*) {
     auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdf);

@@ -1,0 +1,47 @@
+#include "fun/CFunPage.h"
+
+#include "controls/CPictureListBox.h"
+#include "controls/FeatureHost.h"
+#include "fun/FunActivities.h"
+#include "library/PhotoListModel.h"
+#include "library/PhotoStore.h"
+#include "shows/CShowBuilderWizard.h"
+#include "system/Folders.h"
+#include "system/ProgramRunner.h"
+
+CFunPage::CFunPage(FeatureHost& host, QWidget* content, QObject* parent)
+    : CTabPage(content, parent), m_host(host) {
+  m_model = new PhotoListModel(this);
+  m_list = addControl(new CPictureListBox(content), 1071);
+  m_list->setModel(m_model);
+  // Wide enough for "Create a Magazine Cover" on one or two lines.
+  m_list->setColumnWidth(qMax(m_list->columnWidth(), 160));
+  connect(m_list, &QAbstractItemView::doubleClicked, this,
+          [this](const QModelIndex& index) { startActivity(index.row()); });
+  FillFunList(*m_model, GetProgramFolder());
+}
+
+QString CFunPage::tabText() const { return QStringLiteral("Fun"); }
+QString CFunPage::tabPicture() const { return QStringLiteral("fun.gif"); }
+QString CFunPage::instructions() const {
+  return QStringLiteral("Just double click on the fun activity you want to do.");
+}
+
+QHash<int, QRect> CFunPage::layout(const TabPageFrame& frame) const { return {{1071, frame.page}}; }
+
+void CFunPage::startActivity(int row) {
+  // Rows 0 to 3 are the fun projects, which come with their wizard.
+  if (row != kFunSlideShow && row != kFunScreenSaver) return;
+  ShowBuilderHost host;
+  host.Store = &m_host.photoStore();
+  host.Prompts = &m_host.prompter();
+  host.Registry = &m_host.registry();
+  host.ProgramFolder = GetProgramFolder();
+  host.SystemFolder = GetSystemFolder();
+  host.ViewFullPhoto = [this](const ImageBitmap& picture, const QString& name) {
+    m_host.viewFullSize(picture, name);
+  };
+  host.OpenShow = [this](const QString& show) { m_host.programRunner().start(show, {}); };
+  CShowBuilderWizard::Run(host, row == kFunSlideShow ? ShowKind::SlideShow : ShowKind::ScreenSaver,
+                          m_host.hostWindow());
+}

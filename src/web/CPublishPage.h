@@ -1,0 +1,18 @@
+#pragma once
+
+#include "controls/CTabPage.h"
+
+class FeatureHost;
+
+// The Publish to the Web tab: what publishing does, and the button that starts it.
+class CPublishPage : public CTabPage {
+  Q_OBJECT
+
+ public:
+  CPublishPage(FeatureHost& host, QWidget* content, QObject* parent);
+
+  QString tabText() const override;
+  QString tabPicture() const override;
+  QString instructions() const override;
+  QHash<int, QRect> layout(const TabPageFrame& frame) const override;
+};

@@ -1,0 +1,11 @@
+#include "support/TestFeatureHost.h"
+
+#include "krn/ltkrn.h"
+
+TestFeatureHost::TestFeatureHost(PhotoStore& store, Settings& settings, Prompter& prompter,
+                                 const QString& registryFile)
+    : m_store(store), m_settings(settings), m_prompter(prompter), m_registry(registryFile) {
+  InitBitmap(working, 0, 0, 0);
+}
+
+TestFeatureHost::~TestFeatureHost() { FreeBitmap(working); }
