@@ -29,7 +29,7 @@
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/PhotoScanner.h"
 #include "help/CHelpWindow.h"
-#include "shows/CShowBuilderWizard.h"
+#include "fun/CShowBuilderWizard.h"
 #include "help/HelpTopics.h"
 #include "krn/ltkrn.h"
 #include "controls/CPictureListBox.h"

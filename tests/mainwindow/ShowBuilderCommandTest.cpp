@@ -3,9 +3,9 @@
 
 #include "MainWindowFixture.h"
 #include "controls/CPictureListBox.h"
+#include "fun/CNamePavonelPage.h"
+#include "fun/CShowBuilderWizard.h"
 #include "library/PhotoListModel.h"
-#include "shows/CNamePavonelPage.h"
-#include "shows/CShowBuilderWizard.h"
 
 namespace {
 

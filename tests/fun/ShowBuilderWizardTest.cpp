@@ -11,13 +11,13 @@
 #include <QTreeWidget>
 #include <QtEndian>
 
+#include "fun/CNamePavonelPage.h"
+#include "fun/CPavonelPage.h"
+#include "fun/CShowBuilderWizard.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoEncoding.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
-#include "shows/CNamePavonelPage.h"
-#include "shows/CPavonelPage.h"
-#include "shows/CShowBuilderWizard.h"
 #include "support/ScriptedPrompter.h"
 #include "system/RegistryStore.h"
 
@@ -73,7 +73,7 @@ class ShowBuilderWizard : public ::testing::Test {
   ShowBuilderHost host;
   QStringList opened;
 };
-char name[] = "shows_tests";
+char name[] = "fun_tests";
 int ShowBuilderWizard::argc = 1;
 char* ShowBuilderWizard::argv[] = {name, nullptr};
 

@@ -1,4 +1,4 @@
-#include "shows/CPavonelPage.h"
+#include "fun/CPavonelPage.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 
 #include "controls/CFilePreview.h"
+#include "fun/CNamePavonelPage.h"
+#include "fun/CShowBuilderWizard.h"
 #include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
-#include "shows/CNamePavonelPage.h"
-#include "shows/CShowBuilderWizard.h"
 
 namespace {
 constexpr int kPreviewSide = 150;

@@ -1,4 +1,4 @@
-#include "shows/CNamePavonelPage.h"
+#include "fun/CNamePavonelPage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "controls/Prompter.h"
-#include "shows/CShowBuilderWizard.h"
+#include "fun/CShowBuilderWizard.h"
 
 namespace {
 QString WithSlash(const QString& folder) {
