@@ -13,6 +13,11 @@ namespace {
 QString WithSlash(const QString& folder) {
   return folder.isEmpty() || folder.endsWith('/') ? folder : folder + '/';
 }
+
+// A folder at the end of a sentence: "/" before the full stop reads as a typo.
+QString WithoutSlash(const QString& folder) {
+  return folder.size() > 1 && folder.endsWith('/') ? folder.chopped(1) : folder;
+}
 }  // namespace
 
 CNamePavonelPage::CNamePavonelPage(CShowBuilderWizard& wizard)
@@ -28,7 +33,7 @@ CNamePavonelPage::CNamePavonelPage(CShowBuilderWizard& wizard)
   nameQuestion->setBuddy(m_name);
   auto* folderQuestion = new QLabel(
       saver ? QStringLiteral("Where would you like to save your screen saver?  The default is %1.")
-                  .arg(WithSlash(host.SystemFolder))
+                  .arg(WithoutSlash(host.SystemFolder))
             : QStringLiteral("Where would you like to save your slide show?"),
       this);
   folderQuestion->setObjectName(QStringLiteral("1224"));
