@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -121,6 +122,30 @@ TEST_F(ShowBuilderWizard, ThePhotosPageChoosesPhotosInOrder) {
   wizard->pressNext();
   EXPECT_EQ(wizard->activePage(), wizard->namePage());
   EXPECT_EQ(wizard->showPhotos(), QStringList({"alps", "Zoo", "Beach"}));
+}
+
+TEST_F(ShowBuilderWizard, ThePhotoColumnShowsWholeNamesWhereThereIsRoom) {
+  const QString longName = QStringLiteral("Grandma Birthday Party at the Lake");
+  ImageBitmap picture;
+  InitBitmap(picture, 0, 0, 0);
+  CreateBitmap(picture, 1, 40, 30, 24, ColorOrder::Bgr, nullptr, TopLeft);
+  ASSERT_EQ(store->StorePhoto(picture, longName), SUCCESS);
+  FreeBitmap(picture);
+
+  auto wizard = makeWizard(ShowKind::SlideShow);
+  CPavonelPage* page = wizard->photosPage();
+  page->addAll();
+  QCoreApplication::processEvents();
+  for (QTreeWidget* list : {page->available(), page->chosen()}) {
+    EXPECT_GE(list->columnWidth(0), list->fontMetrics().horizontalAdvance(longName));
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+  }
+
+  // Where the list is narrower than the name, the name gives way and Description stays.
+  page->chosen()->setFixedWidth(page->chosen()->fontMetrics().horizontalAdvance(longName) / 2);
+  QCoreApplication::processEvents();
+  EXPECT_LT(page->chosen()->columnWidth(0), page->chosen()->viewport()->width());
+  EXPECT_GT(page->chosen()->columnWidth(1), 0);
 }
 
 TEST_F(ShowBuilderWizard, ASlideShowIsBuiltFromTheChosenPhotosAndOffered) {
