@@ -5,7 +5,7 @@
 #include "fun/FunActivities.h"
 #include "library/PhotoListModel.h"
 #include "library/PhotoStore.h"
-#include "shows/CShowBuilderWizard.h"
+#include "fun/CShowBuilderWizard.h"
 #include "system/Folders.h"
 #include "system/ProgramRunner.h"
 

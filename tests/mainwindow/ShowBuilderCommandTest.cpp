@@ -4,9 +4,9 @@
 #include "MainWindowFixture.h"
 #include "fun/CFunPage.h"
 #include "controls/CPictureListBox.h"
+#include "fun/CNamePavonelPage.h"
+#include "fun/CShowBuilderWizard.h"
 #include "library/PhotoListModel.h"
-#include "shows/CNamePavonelPage.h"
-#include "shows/CShowBuilderWizard.h"
 
 namespace {
 

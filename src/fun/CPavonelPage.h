@@ -46,8 +46,13 @@ class CPavonelPage : public CWizardPage {
   void onKillActive() override;
   void onWizardNext() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   static void Fill(QTreeWidget* list, const QList<ShowPhoto>& photos);
+  // The Photo column as wide as its names, within the list; Description takes the rest.
+  static void FitColumns(QTreeWidget* list);
   static QList<ShowPhoto> Rows(const QTreeWidget* list);
   void updateControls();
 

@@ -1,4 +1,4 @@
-#include "shows/CShowBuilderWizard.h"
+#include "fun/CShowBuilderWizard.h"
 
 #include <thread>
 
@@ -7,9 +7,9 @@
 #include <QProgressDialog>
 
 #include "controls/Prompter.h"
+#include "fun/CNamePavonelPage.h"
+#include "fun/CPavonelPage.h"
 #include "library/PhotoStore.h"
-#include "shows/CNamePavonelPage.h"
-#include "shows/CPavonelPage.h"
 #include "shows/ShowBuild.h"
 
 CShowBuilderWizard::CShowBuilderWizard(const ShowBuilderHost& host, ShowKind kind, QWidget* parent)

@@ -1,4 +1,4 @@
-#include "shows/CNamePavonelPage.h"
+#include "fun/CNamePavonelPage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -7,11 +7,16 @@
 #include <QPushButton>
 
 #include "controls/Prompter.h"
-#include "shows/CShowBuilderWizard.h"
+#include "fun/CShowBuilderWizard.h"
 
 namespace {
 QString WithSlash(const QString& folder) {
   return folder.isEmpty() || folder.endsWith('/') ? folder : folder + '/';
+}
+
+// A folder at the end of a sentence: "/" before the full stop reads as a typo.
+QString WithoutSlash(const QString& folder) {
+  return folder.size() > 1 && folder.endsWith('/') ? folder.chopped(1) : folder;
 }
 }  // namespace
 
@@ -28,7 +33,7 @@ CNamePavonelPage::CNamePavonelPage(CShowBuilderWizard& wizard)
   nameQuestion->setBuddy(m_name);
   auto* folderQuestion = new QLabel(
       saver ? QStringLiteral("Where would you like to save your screen saver?  The default is %1.")
-                  .arg(WithSlash(host.SystemFolder))
+                  .arg(WithoutSlash(host.SystemFolder))
             : QStringLiteral("Where would you like to save your slide show?"),
       this);
   folderQuestion->setObjectName(QStringLiteral("1224"));

@@ -1,6 +1,7 @@
-#include "shows/CPavonelPage.h"
+#include "fun/CPavonelPage.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,11 +11,11 @@
 #include <QVBoxLayout>
 
 #include "controls/CFilePreview.h"
+#include "fun/CNamePavonelPage.h"
+#include "fun/CShowBuilderWizard.h"
 #include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
-#include "shows/CNamePavonelPage.h"
-#include "shows/CShowBuilderWizard.h"
 
 namespace {
 constexpr int kPreviewSide = 150;
@@ -30,6 +31,8 @@ QTreeWidget* MakeList(int id, QWidget* parent) {
   list->setAllColumnsShowFocus(true);
   list->header()->setSectionsClickable(true);
   list->header()->setSortIndicatorShown(false);
+  // FitColumns shares the width out; a stretched last section would keep a width of its own.
+  list->header()->setStretchLastSection(false);
   return list;
 }
 }  // namespace
@@ -93,6 +96,9 @@ CPavonelPage::CPavonelPage(CShowBuilderWizard& wizard)
           [this](int column) { sortList(m_chosen, column); });
   connect(m_chosen, &QTreeWidget::itemSelectionChanged, this, &CPavonelPage::updateControls);
   connect(m_available, &QTreeWidget::itemDoubleClicked, this, &CPavonelPage::add);
+  // The lists' widths are known only once they are laid out, and change with the window.
+  m_available->viewport()->installEventFilter(this);
+  m_chosen->viewport()->installEventFilter(this);
   m_timer.setInterval(100);
   connect(&m_timer, &QTimer::timeout, this, &CPavonelPage::checkSelection);
 
@@ -109,8 +115,25 @@ void CPavonelPage::Fill(QTreeWidget* list, const QList<ShowPhoto>& photos) {
   list->clear();
   for (const ShowPhoto& photo : photos)
     list->addTopLevelItem(new QTreeWidgetItem({photo.Stem, photo.Description}));
+  FitColumns(list);
+}
+
+void CPavonelPage::FitColumns(QTreeWidget* list) {
   list->resizeColumnToContents(0);
-  list->resizeColumnToContents(1);
+  const int least = list->header()->minimumSectionSize();
+  const int width = list->viewport()->width();
+  // Description keeps at least its header's least width, so no sideways scroll bar appears.
+  const int photo = qMax(least, qMin(list->columnWidth(0), width - least));
+  list->setColumnWidth(0, photo);
+  list->setColumnWidth(1, qMax(least, width - photo));
+}
+
+bool CPavonelPage::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    if (watched == m_available->viewport()) FitColumns(m_available);
+    if (watched == m_chosen->viewport()) FitColumns(m_chosen);
+  }
+  return CWizardPage::eventFilter(watched, event);
 }
 
 QList<ShowPhoto> CPavonelPage::Rows(const QTreeWidget* list) {
@@ -130,6 +153,7 @@ void CPavonelPage::add() {
   QTreeWidgetItem* item = m_available->currentItem();
   if (!item || !item->isSelected()) return;
   m_chosen->addTopLevelItem(new QTreeWidgetItem({item->text(0), item->text(1)}));
+  FitColumns(m_chosen);
   const int next = (m_available->indexOfTopLevelItem(item) + 1) % m_available->topLevelItemCount();
   m_available->setCurrentItem(m_available->topLevelItem(next));
   updateControls();
@@ -138,6 +162,7 @@ void CPavonelPage::add() {
 void CPavonelPage::addAll() {
   for (const ShowPhoto& photo : Rows(m_available))
     m_chosen->addTopLevelItem(new QTreeWidgetItem({photo.Stem, photo.Description}));
+  FitColumns(m_chosen);
   updateControls();
 }
 
@@ -146,11 +171,13 @@ void CPavonelPage::remove() {
   if (!item || !item->isSelected()) return;
   delete m_chosen->takeTopLevelItem(m_chosen->indexOfTopLevelItem(item));
   m_chosen->clearSelection();
+  FitColumns(m_chosen);
   updateControls();
 }
 
 void CPavonelPage::clear() {
   m_chosen->clear();
+  FitColumns(m_chosen);
   updateControls();
 }
 

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,13 +12,13 @@
 #include <QTreeWidget>
 #include <QtEndian>
 
+#include "fun/CNamePavonelPage.h"
+#include "fun/CPavonelPage.h"
+#include "fun/CShowBuilderWizard.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoEncoding.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
-#include "shows/CNamePavonelPage.h"
-#include "shows/CPavonelPage.h"
-#include "shows/CShowBuilderWizard.h"
 #include "support/ScriptedPrompter.h"
 #include "system/RegistryStore.h"
 
@@ -73,7 +74,7 @@ class ShowBuilderWizard : public ::testing::Test {
   ShowBuilderHost host;
   QStringList opened;
 };
-char name[] = "shows_tests";
+char name[] = "fun_tests";
 int ShowBuilderWizard::argc = 1;
 char* ShowBuilderWizard::argv[] = {name, nullptr};
 
@@ -123,6 +124,30 @@ TEST_F(ShowBuilderWizard, ThePhotosPageChoosesPhotosInOrder) {
   EXPECT_EQ(wizard->showPhotos(), QStringList({"alps", "Zoo", "Beach"}));
 }
 
+TEST_F(ShowBuilderWizard, ThePhotoColumnShowsWholeNamesWhereThereIsRoom) {
+  const QString longName = QStringLiteral("Grandma Birthday Party at the Lake");
+  ImageBitmap picture;
+  InitBitmap(picture, 0, 0, 0);
+  CreateBitmap(picture, 1, 40, 30, 24, ColorOrder::Bgr, nullptr, TopLeft);
+  ASSERT_EQ(store->StorePhoto(picture, longName), SUCCESS);
+  FreeBitmap(picture);
+
+  auto wizard = makeWizard(ShowKind::SlideShow);
+  CPavonelPage* page = wizard->photosPage();
+  page->addAll();
+  QCoreApplication::processEvents();
+  for (QTreeWidget* list : {page->available(), page->chosen()}) {
+    EXPECT_GE(list->columnWidth(0), list->fontMetrics().horizontalAdvance(longName));
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+  }
+
+  // Where the list is narrower than the name, the name gives way and Description stays.
+  page->chosen()->setFixedWidth(page->chosen()->fontMetrics().horizontalAdvance(longName) / 2);
+  QCoreApplication::processEvents();
+  EXPECT_LT(page->chosen()->columnWidth(0), page->chosen()->viewport()->width());
+  EXPECT_GT(page->chosen()->columnWidth(1), 0);
+}
+
 TEST_F(ShowBuilderWizard, ASlideShowIsBuiltFromTheChosenPhotosAndOffered) {
   auto wizard = makeWizard(ShowKind::SlideShow);
   CPavonelPage* page = wizard->photosPage();
@@ -166,7 +191,10 @@ TEST_F(ShowBuilderWizard, ASlideShowIsBuiltFromTheChosenPhotosAndOffered) {
 }
 
 TEST_F(ShowBuilderWizard, AScreenSaverGoesToTheSystemFolderAndIsUsedWhenAsked) {
+  const QString system = home.filePath("system");
   for (const bool use : {false, true}) {
+    // The folder comes with its "/" or without; the sentence shows it without either way.
+    host.SystemFolder = use ? system + "/" : system;
     auto wizard = makeWizard(ShowKind::ScreenSaver);
     EXPECT_EQ(wizard->photosPage()->findChild<QLabel*>("1038")->text(),
               "Select the photos you want to be displayed in your screen saver.");
@@ -174,15 +202,15 @@ TEST_F(ShowBuilderWizard, AScreenSaverGoesToTheSystemFolderAndIsUsedWhenAsked) {
     wizard->pressNext();
     CNamePavonelPage* name = wizard->namePage();
     EXPECT_EQ(wizard->windowTitle(), "Name Your Screen Saver");
-    EXPECT_EQ(name->folder(), host.SystemFolder + "/");
+    EXPECT_EQ(name->folder(), system + "/");
     EXPECT_EQ(name->findChild<QLabel*>("1224")->text(),
-              "Where would you like to save your screen saver?  The default is " + host.SystemFolder + "/.");
+              "Where would you like to save your screen saver?  The default is " + system + ".");
     EXPECT_FALSE(name->useCheck()->isHidden());
     name->nameEdit()->setText("Holiday");
     name->useCheck()->setChecked(use);
     wizard->pressFinish();
     const QString target = wizard->build();
-    EXPECT_EQ(target, host.SystemFolder + "/Holiday.scr");
+    EXPECT_EQ(target, system + "/Holiday.scr");
     EXPECT_TRUE(QFile::exists(target));
     const auto saver = registry->queryValue("Control Panel\\Desktop", "SCRNSAVE.EXE");
     EXPECT_EQ(saver.has_value(), use);

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "controls/CWizardSheet.h"
-#include "shows/ShowBuilderHost.h"
+#include "fun/ShowBuilderHost.h"
 #include "shows/ShowKind.h"
 
 class CNamePavonelPage;

@@ -1,0 +1,23 @@
+# Fails when one of FILES needs Qt's widget libraries, itself or through the libraries it
+# loads: the programs and modules that run without a window must not carry them.
+#   cmake -DFILES=<file>[;<file>...] -P check-no-widgets.cmake
+if(NOT FILES)
+  message(FATAL_ERROR "check-no-widgets: give the files to look at in FILES")
+endif()
+set(failures "")
+foreach(file IN LISTS FILES)
+  execute_process(COMMAND ldd ${file} OUTPUT_VARIABLE needed ERROR_VARIABLE error RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    string(APPEND failures "${file}: ldd failed: ${error}\n")
+    continue()
+  endif()
+  string(REGEX MATCHALL "libQt6(Widgets|PrintSupport)[^ \t\n]*" widgets "${needed}")
+  if(widgets)
+    list(REMOVE_DUPLICATES widgets)
+    list(JOIN widgets ", " widgets)
+    string(APPEND failures "${file} needs ${widgets}; it must run without Qt Widgets\n")
+  endif()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()
