@@ -4,10 +4,8 @@
 #include "controls/FeatureHost.h"
 #include "fun/FunActivities.h"
 #include "library/PhotoListModel.h"
-#include "library/PhotoStore.h"
 #include "fun/CShowBuilderWizard.h"
 #include "system/Folders.h"
-#include "system/ProgramRunner.h"
 
 CFunPage::CFunPage(FeatureHost& host, QWidget* content, QObject* parent)
     : CTabPage(content, parent), m_host(host) {
@@ -32,16 +30,6 @@ QHash<int, QRect> CFunPage::layout(const TabPageFrame& frame) const { return {{1
 void CFunPage::startActivity(int row) {
   // Rows 0 to 3 are the fun projects, which come with their wizard.
   if (row != kFunSlideShow && row != kFunScreenSaver) return;
-  ShowBuilderHost host;
-  host.Store = &m_host.photoStore();
-  host.Prompts = &m_host.prompter();
-  host.Registry = &m_host.registry();
-  host.ProgramFolder = GetProgramFolder();
-  host.SystemFolder = GetSystemFolder();
-  host.ViewFullPhoto = [this](const ImageBitmap& picture, const QString& name) {
-    m_host.viewFullSize(picture, name);
-  };
-  host.OpenShow = [this](const QString& show) { m_host.programRunner().start(show, {}); };
-  CShowBuilderWizard::Run(host, row == kFunSlideShow ? ShowKind::SlideShow : ShowKind::ScreenSaver,
+  CShowBuilderWizard::Run(m_host, row == kFunSlideShow ? ShowKind::SlideShow : ShowKind::ScreenSaver,
                           m_host.hostWindow());
 }

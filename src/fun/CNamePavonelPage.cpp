@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "controls/FeatureHost.h"
 #include "controls/Prompter.h"
 #include "fun/CShowBuilderWizard.h"
 
@@ -23,7 +24,6 @@ QString WithoutSlash(const QString& folder) {
 CNamePavonelPage::CNamePavonelPage(CShowBuilderWizard& wizard)
     : CWizardPage(QStringLiteral("Name Your Slide Show"), 237), m_wizard(wizard) {
   const bool saver = wizard.kind() == ShowKind::ScreenSaver;
-  const ShowBuilderHost& host = wizard.host();
   auto* nameQuestion = new QLabel(saver ? QStringLiteral("What would you like to name your screen saver?")
                                         : QStringLiteral("What would you like to name your slide show?"),
                                   this);
@@ -33,7 +33,7 @@ CNamePavonelPage::CNamePavonelPage(CShowBuilderWizard& wizard)
   nameQuestion->setBuddy(m_name);
   auto* folderQuestion = new QLabel(
       saver ? QStringLiteral("Where would you like to save your screen saver?  The default is %1.")
-                  .arg(WithoutSlash(host.SystemFolder))
+                  .arg(WithoutSlash(wizard.systemFolder()))
             : QStringLiteral("Where would you like to save your slide show?"),
       this);
   folderQuestion->setObjectName(QStringLiteral("1224"));
@@ -62,7 +62,7 @@ CNamePavonelPage::CNamePavonelPage(CShowBuilderWizard& wizard)
   layout->setColumnStretch(0, 1);
 
   if (saver) setCaption(QStringLiteral("Name Your Screen Saver"));
-  setFolder(saver ? host.SystemFolder : host.ProgramFolder);
+  setFolder(saver ? wizard.systemFolder() : wizard.programFolder());
   connect(m_name, &QLineEdit::textChanged, this, &CNamePavonelPage::updateButtons);
   connect(m_browse, &QPushButton::clicked, this, &CNamePavonelPage::browse);
 }
@@ -80,7 +80,7 @@ bool CNamePavonelPage::useAsScreenSaver() const {
 }
 
 void CNamePavonelPage::browse() {
-  const QString chosen = m_wizard.host().Prompts->chooseFolder(
+  const QString chosen = m_wizard.host().prompter().chooseFolder(
       this, QStringLiteral("Where do you want to save it?"), m_folder);
   if (!chosen.isEmpty()) setFolder(chosen);
 }

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "controls/FeatureHost.h"
 #include "controls/CFilePreview.h"
 #include "fun/CNamePavonelPage.h"
 #include "fun/CShowBuilderWizard.h"
@@ -65,8 +66,7 @@ CPavonelPage::CPavonelPage(CShowBuilderWizard& wizard)
   m_preview = new CFilePreview(kPreviewSide, this);
   m_preview->setObjectName(QStringLiteral("1006"));
   connect(m_preview, &CFilePreview::viewRequested, this, [this](const QString& path) {
-    if (m_wizard.host().ViewFullPhoto)
-      m_wizard.host().ViewFullPhoto(decoder().full(), NameForStem(QFileInfo(path).completeBaseName()));
+    m_wizard.host().viewFullSize(decoder().full(), NameForStem(QFileInfo(path).completeBaseName()));
   });
 
   auto* buttons = new QVBoxLayout;
@@ -102,7 +102,7 @@ CPavonelPage::CPavonelPage(CShowBuilderWizard& wizard)
   m_timer.setInterval(100);
   connect(&m_timer, &QTimer::timeout, this, &CPavonelPage::checkSelection);
 
-  Fill(m_available, AvailableShowPhotos(m_wizard.host().Store->Folder()));
+  Fill(m_available, AvailableShowPhotos(m_wizard.host().photoStore().Folder()));
   if (m_available->topLevelItemCount() > 0) m_available->setCurrentItem(m_available->topLevelItem(0));
   updateControls();
 }
@@ -212,7 +212,7 @@ void CPavonelPage::updateControls() {
 void CPavonelPage::checkSelection() {
   const QList<QTreeWidgetItem*> selected = m_available->selectedItems();
   m_preview->showFile(selected.isEmpty() ? QString()
-                                         : m_wizard.host().Store->PhotoPath(selected.first()->text(0)));
+                                         : m_wizard.host().photoStore().PhotoPath(selected.first()->text(0)));
 }
 
 void CPavonelPage::onSetActive() {

@@ -1,19 +1,21 @@
 #include "fun/CShowBuilderWizard.h"
 
-#include <thread>
-
-#include <QApplication>
-#include <QEventLoop>
-#include <QProgressDialog>
-
+#include "controls/BackgroundRunner.h"
+#include "controls/FeatureHost.h"
 #include "controls/Prompter.h"
 #include "fun/CNamePavonelPage.h"
 #include "fun/CPavonelPage.h"
 #include "library/PhotoStore.h"
 #include "shows/ShowBuild.h"
+#include "system/Folders.h"
+#include "system/ProgramRunner.h"
 
-CShowBuilderWizard::CShowBuilderWizard(const ShowBuilderHost& host, ShowKind kind, QWidget* parent)
-    : CWizardSheet(parent), m_host(host), m_kind(kind) {
+CShowBuilderWizard::CShowBuilderWizard(FeatureHost& host, ShowKind kind, QWidget* parent)
+    : CWizardSheet(parent),
+      m_host(host),
+      m_programFolder(GetProgramFolder()),
+      m_systemFolder(GetSystemFolder()),
+      m_kind(kind) {
   setObjectName(QStringLiteral("showBuilderWizard"));
   m_photos = new CPavonelPage(*this);
   addPage(m_photos);
@@ -25,48 +27,39 @@ CShowBuilderWizard::CShowBuilderWizard(const ShowBuilderHost& host, ShowKind kin
 QString CShowBuilderWizard::build() {
   ShowBuildRequest request;
   request.Kind = m_kind;
-  request.ProgramFolder = m_host.ProgramFolder;
-  request.PhotoFolder = m_host.Store->Folder();
+  request.ProgramFolder = m_programFolder;
+  request.PhotoFolder = m_host.photoStore().Folder();
   request.PhotoStems = m_stems;
   request.Name = m_name->showName();
   request.Folder = m_name->folder();
   request.UseAsScreenSaver = m_name->useAsScreenSaver();
 
   // Hundreds of megabytes of photos take a while: the window stays alive meanwhile.
-  QProgressDialog progress(QStringLiteral("Making your show..."), QString(), 0, 0, parentWidget());
-  progress.setWindowTitle(QStringLiteral("Brivane"));
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(500);
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QEventLoop loop;
-  ShowBuildResult result;
-  std::thread worker([&] {
-    result = BuildShow(request, m_host.Registry);
-    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-  });
-  loop.exec();
-  worker.join();
-  QApplication::restoreOverrideCursor();
-  progress.reset();
+  BackgroundTask task;
+  task.text = QStringLiteral("Making your show...");
+  task.objectName = QStringLiteral("showProgress");
+  RegistryStore* registry = &m_host.registry();
+  const ShowBuildResult result =
+      m_host.backgroundRunner().run(task, [&request, registry](BackgroundJob&) { return BuildShow(request, registry); });
 
+  Prompter& prompter = m_host.prompter();
   if (result.Result < 0 && result.Result != kShowRegistryFailed) {
-    m_host.Prompts->showError(parentWidget(), QStringLiteral("Brivane could not make '%1': %2.")
-                                                  .arg(request.Name.trimmed(), result.Error));
+    prompter.showError(parentWidget(), QStringLiteral("Brivane could not make '%1': %2.")
+                                           .arg(request.Name.trimmed(), result.Error));
     return QString();
   }
   if (result.Result == kShowRegistryFailed)
-    m_host.Prompts->showError(parentWidget(), QStringLiteral("Brivane saved '%1' but could not make it "
-                                                             "your screen saver.")
-                                                  .arg(result.Target));
+    prompter.showError(parentWidget(), QStringLiteral("Brivane saved '%1' but could not make it "
+                                                      "your screen saver.")
+                                           .arg(result.Target));
   if (m_kind == ShowKind::SlideShow &&
-      m_host.Prompts->askYesNoCancel(parentWidget(), QStringLiteral("Would you like to see your slide show now?")) ==
-          Prompter::Answer::Yes &&
-      m_host.OpenShow)
-    m_host.OpenShow(result.Target);
+      prompter.askYesNoCancel(parentWidget(), QStringLiteral("Would you like to see your slide show now?")) ==
+          Prompter::Answer::Yes)
+    m_host.programRunner().start(result.Target, {});
   return result.Target;
 }
 
-void CShowBuilderWizard::Run(const ShowBuilderHost& host, ShowKind kind, QWidget* parent) {
+void CShowBuilderWizard::Run(FeatureHost& host, ShowKind kind, QWidget* parent) {
   CShowBuilderWizard wizard(host, kind, parent);
   wizard.setActivePage(wizard.photosPage());
   if (wizard.exec() == QDialog::Accepted) wizard.build();

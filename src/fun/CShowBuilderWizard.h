@@ -3,10 +3,10 @@
 #include <QStringList>
 
 #include "controls/CWizardSheet.h"
-#include "fun/ShowBuilderHost.h"
 #include "shows/ShowKind.h"
 
 class CNamePavonelPage;
+class FeatureHost;
 class CPavonelPage;
 
 // The two pages that make a slide show or a screen saver: the photos, then the name and
@@ -15,9 +15,13 @@ class CShowBuilderWizard : public CWizardSheet {
   Q_OBJECT
 
  public:
-  CShowBuilderWizard(const ShowBuilderHost& host, ShowKind kind, QWidget* parent = nullptr);
+  CShowBuilderWizard(FeatureHost& host, ShowKind kind, QWidget* parent = nullptr);
 
-  const ShowBuilderHost& host() const { return m_host; }
+  FeatureHost& host() const { return m_host; }
+  // Where the launcher, the players and the modules are, and slide shows go by default.
+  const QString& programFolder() const { return m_programFolder; }
+  // Where screen savers go by default.
+  const QString& systemFolder() const { return m_systemFolder; }
   ShowKind kind() const { return m_kind; }
   CPavonelPage* photosPage() const { return m_photos; }
   CNamePavonelPage* namePage() const { return m_name; }
@@ -30,10 +34,12 @@ class CShowBuilderWizard : public CWizardSheet {
   // or for a slide show offers to start it. The target, or "" when nothing was built.
   QString build();
   // The builder from the Fun list: the wizard, then the build.
-  static void Run(const ShowBuilderHost& host, ShowKind kind, QWidget* parent);
+  static void Run(FeatureHost& host, ShowKind kind, QWidget* parent);
 
  private:
-  ShowBuilderHost m_host;
+  FeatureHost& m_host;
+  QString m_programFolder;
+  QString m_systemFolder;
   ShowKind m_kind;
   CPavonelPage* m_photos;
   CNamePavonelPage* m_name;

@@ -19,7 +19,9 @@
 #include "library/PhotoEncoding.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
+#include "library/Settings.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TestFeatureHost.h"
 #include "system/RegistryStore.h"
 
 namespace {
@@ -42,17 +44,23 @@ class ShowBuilderWizard : public ::testing::Test {
     }
     SetStoreComments(QString());
     QDir().mkpath(home.filePath("shows"));
-    registry = std::make_unique<RegistryStore>(home.filePath("registry.ini"));
-    host.Store = store.get();
-    host.Prompts = &prompter;
-    host.Registry = registry.get();
-    host.ProgramFolder = QString::fromUtf8(BRIVANE_PROGRAM_DIR);
-    host.SystemFolder = home.filePath("system");
-    host.OpenShow = [this](const QString& show) { opened.append(show); };
+    settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
+    host = std::make_unique<TestFeatureHost>(*store, *settings, prompter, home.filePath("registry.ini"));
+    programFolder = QString::fromUtf8(BRIVANE_PROGRAM_DIR);
+    setSystemFolder(home.filePath("system"));
+    qputenv("BRIVANE_PROGRAM_FOLDER", QFile::encodeName(programFolder));
   }
+  void TearDown() override {
+    qunsetenv("BRIVANE_PROGRAM_FOLDER");
+    qunsetenv("BRIVANE_SYSTEM_FOLDER");
+  }
+  static void setSystemFolder(const QString& folder) { qputenv("BRIVANE_SYSTEM_FOLDER", QFile::encodeName(folder)); }
+  RegistryStore& registry() { return host->registry(); }
+  // The shows the wizard started.
+  const QStringList& opened() const { return host->programs.calls; }
 
   std::unique_ptr<CShowBuilderWizard> makeWizard(ShowKind kind) {
-    auto wizard = std::make_unique<CShowBuilderWizard>(host, kind);
+    auto wizard = std::make_unique<CShowBuilderWizard>(*host, kind);
     wizard->setActivePage(wizard->photosPage());
     wizard->show();
     return wizard;
@@ -69,10 +77,10 @@ class ShowBuilderWizard : public ::testing::Test {
   QApplication application{argc, argv};
   QTemporaryDir home;
   std::unique_ptr<PhotoStore> store;
-  std::unique_ptr<RegistryStore> registry;
+  std::unique_ptr<Settings> settings;
   ScriptedPrompter prompter;
-  ShowBuilderHost host;
-  QStringList opened;
+  std::unique_ptr<TestFeatureHost> host;
+  QString programFolder;
 };
 char name[] = "fun_tests";
 int ShowBuilderWizard::argc = 1;
@@ -159,7 +167,7 @@ TEST_F(ShowBuilderWizard, ASlideShowIsBuiltFromTheChosenPhotosAndOffered) {
   wizard->pressNext();
   CNamePavonelPage* name = wizard->namePage();
   EXPECT_EQ(wizard->windowTitle(), "Name Your Slide Show");
-  EXPECT_EQ(name->folder(), host.ProgramFolder);
+  EXPECT_EQ(name->folder(), programFolder);
   EXPECT_TRUE(name->useCheck()->isHidden());
 
   name->nameEdit()->setText("   ");
@@ -178,7 +186,7 @@ TEST_F(ShowBuilderWizard, ASlideShowIsBuiltFromTheChosenPhotosAndOffered) {
   EXPECT_EQ(target, home.filePath("shows/Summer.exe"));
   ASSERT_FALSE(prompter.prompts().isEmpty());
   EXPECT_EQ(prompter.prompts().last().text, "Would you like to see your slide show now?");
-  EXPECT_EQ(opened, QStringList({target}));
+  EXPECT_EQ(opened(), QStringList({target}));
 
   // The same photo three times: three copies of its bytes and a count of 3.
   QFile show(target);
@@ -194,7 +202,7 @@ TEST_F(ShowBuilderWizard, AScreenSaverGoesToTheSystemFolderAndIsUsedWhenAsked) {
   const QString system = home.filePath("system");
   for (const bool use : {false, true}) {
     // The folder comes with its "/" or without; the sentence shows it without either way.
-    host.SystemFolder = use ? system + "/" : system;
+    setSystemFolder(use ? system + "/" : system);
     auto wizard = makeWizard(ShowKind::ScreenSaver);
     EXPECT_EQ(wizard->photosPage()->findChild<QLabel*>("1038")->text(),
               "Select the photos you want to be displayed in your screen saver.");
@@ -212,18 +220,18 @@ TEST_F(ShowBuilderWizard, AScreenSaverGoesToTheSystemFolderAndIsUsedWhenAsked) {
     const QString target = wizard->build();
     EXPECT_EQ(target, system + "/Holiday.scr");
     EXPECT_TRUE(QFile::exists(target));
-    const auto saver = registry->queryValue("Control Panel\\Desktop", "SCRNSAVE.EXE");
+    const auto saver = registry().queryValue("Control Panel\\Desktop", "SCRNSAVE.EXE");
     EXPECT_EQ(saver.has_value(), use);
     if (use) {
-      EXPECT_EQ(registry->queryValue("Control Panel\\Desktop", "ScreenSaveActive"), "1");
+      EXPECT_EQ(registry().queryValue("Control Panel\\Desktop", "ScreenSaveActive"), "1");
     }
   }
   // A screen saver is never offered to be started.
-  EXPECT_TRUE(opened.isEmpty());
+  EXPECT_TRUE(opened().isEmpty());
 }
 
 TEST_F(ShowBuilderWizard, AShowThatCannotBeMadeIsReportedAndNotOffered) {
-  host.ProgramFolder = home.filePath("no-programs") + "/";
+  qputenv("BRIVANE_PROGRAM_FOLDER", QFile::encodeName(home.filePath("no-programs") + "/"));
   auto wizard = makeWizard(ShowKind::SlideShow);
   wizard->photosPage()->add();
   wizard->pressNext();
@@ -232,7 +240,7 @@ TEST_F(ShowBuilderWizard, AShowThatCannotBeMadeIsReportedAndNotOffered) {
   EXPECT_TRUE(wizard->build().isEmpty());
   ASSERT_EQ(prompter.prompts().size(), 1);
   EXPECT_TRUE(prompter.prompts()[0].text.startsWith("Brivane could not make 'Summer': "));
-  EXPECT_TRUE(opened.isEmpty());
+  EXPECT_TRUE(opened().isEmpty());
 }
 
 }  // namespace
