@@ -12,7 +12,6 @@
 #include <QtEndian>
 
 #include "krn/ltkrn.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
 #include "shows/CNamePavonelPage.h"
@@ -35,11 +34,11 @@ class ShowBuilderWizard : public ::testing::Test {
       InitBitmap(picture, 0, 0, 0);
       CreateBitmap(picture, 1, 120, 90, 24, ColorOrder::Bgr, nullptr, TopLeft);
       FillBitmap(picture, qRgb(200, 120, 40));
-      SetStoreComments(QString::fromLatin1(description));
-      ASSERT_EQ(store->StorePhoto(picture, QString::fromLatin1(name)), SUCCESS);
+      ASSERT_EQ(store->StorePhoto(picture, QString::fromLatin1(name),
+                                  QString::fromLatin1(description)),
+                SUCCESS);
       FreeBitmap(picture);
     }
-    SetStoreComments(QString());
     QDir().mkpath(home.filePath("shows"));
     registry = std::make_unique<RegistryStore>(home.filePath("registry.ini"));
     host.Store = store.get();
