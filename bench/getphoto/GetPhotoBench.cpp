@@ -18,7 +18,6 @@
 #include "library/PreviewDecoder.h"
 #include "getphoto/ScanRunner.h"
 #include "krn/ltkrn.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
 #include "support/ScriptedPrompter.h"
@@ -143,8 +142,7 @@ int main(int argc, char** argv) {
     const int result = ScanRunner::Run(host.runner, scanner, working, scan.flags, options);
     const double scanMs = clock.nsecsElapsed() / 1e6;
     const int width = working.Width, height = working.Height;
-    SetStoreComments(QString());
-    const int stored = store.StorePhoto(working, QString("Scan %1").arg(scan.flags));
+    const int stored = store.StorePhoto(working, QString("Scan %1").arg(scan.flags), QString());
     const double totalMs = clock.nsecsElapsed() / 1e6;
     std::printf("scan %s: %dx%d result %d stored %d scan_ms %.1f store_ms %.1f total_ms %.1f longest_block_ms %.1f\n",
                 scan.name, width, height, result, stored, scanMs, totalMs - scanMs, totalMs,

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   ImageBitmap working;
   int rc = LoadPictureFile(QString::fromLocal8Bit(argv[1]), working);
   PhotoStore store(QString::fromLocal8Bit(argv[2]) + "/");
-  if (rc == SUCCESS) rc = store.StorePhoto(working, QStringLiteral("photo"));
+  if (rc == SUCCESS) rc = store.StorePhoto(working, QStringLiteral("photo"), QString());
   if (rc != SUCCESS) {
     std::fprintf(stderr, "%s\n", ResultName(rc));
     return 1;

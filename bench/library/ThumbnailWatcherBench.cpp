@@ -19,7 +19,6 @@
 #include <QFile>
 
 #include "krn/ltkrn.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoListModel.h"
 #include "library/PhotoListUpdater.h"
 #include "library/PhotoStore.h"
@@ -67,12 +66,12 @@ ImageBitmap Picture(int width, int height, int seed) {
 int Generate(const QString& folder, int count) {
   PhotoStore store(folder);
   if (!store.EnsureFolder()) return 1;
-  SetStoreComments(QStringLiteral("A photo for the benchmark"));
   for (int i = 0; i < count; ++i) {
     const QString stem = QStringLiteral("photo %1").arg(i, 4, 10, QChar('0'));
     if (!store.Contains(stem)) {
       ImageBitmap working = Picture(1600, 1200, i);
-      if (store.StorePhoto(working, stem) != SUCCESS) return 1;
+      if (store.StorePhoto(working, stem, QStringLiteral("A photo for the benchmark")) != SUCCESS)
+        return 1;
     }
     // Distinct, fixed times so the list order is the same on every run.
     struct utimbuf times{time_t(kBaseTime + i), time_t(kBaseTime + i)};

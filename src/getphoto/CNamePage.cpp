@@ -17,7 +17,6 @@
 #include "getphoto/CPickFilePage.h"
 #include "getphoto/TemporaryPicture.h"
 #include "krn/ResultCodes.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
@@ -120,9 +119,8 @@ bool CNamePage::store() {
     if (check.Verdict != NameVerdict::Empty) m_name->setFocus();
     return false;
   }
-  SetStoreComments(m_description->text());
-  const int result = host.photoStore().StorePhoto(host.workingPicture(), check.Name);
-  SetStoreComments(QString());
+  const int result =
+      host.photoStore().StorePhoto(host.workingPicture(), check.Name, m_description->text());
   if (result != SUCCESS) {
     // The picture is still in the working bitmap: the user can try again or cancel.
     host.prompter().showError(this, QStringLiteral("Brivane could not store the photo '%1' in "

@@ -10,7 +10,6 @@
 #include <QSet>
 
 #include "krn/ltkrn.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoNames.h"
 
 PhotoBatchImporter::PhotoBatchImporter(PhotoStore& store) : store_(store) {}
@@ -19,9 +18,6 @@ QList<ImportResult> PhotoBatchImporter::Import(const QStringList& files, const R
   const qsizetype count = files.size();
   QList<ImportResult> results(count);
   if (count == 0) return results;
-
-  // Set once: every worker's saves read it, and nobody changes it while they run.
-  SetStoreComments(description_);
 
   std::mutex mutex;
   std::condition_variable changed;
@@ -34,6 +30,7 @@ QList<ImportResult> PhotoBatchImporter::Import(const QStringList& files, const R
     ImageBitmap working;
     PhotoImporter importer(store_, working);
     importer.SetWhenTaken(whenTaken_);
+    importer.SetDescription(description_);
     for (qsizetype index = nextFile++; index < count; index = nextFile++) {
       const QString& file = files[index];
       ImportResult result;

@@ -27,7 +27,7 @@ class PhotoBatchImporter {
   // How many files are worked on at once; 0 (the default) for one per processor.
   void SetThreads(int threads) { threads_ = threads; }
 
-  // Sets the description as the save comment for the whole batch.
+  // Every imported photo gets the description.
   QList<ImportResult> Import(const QStringList& files, const Report& report = {});
 
  private:

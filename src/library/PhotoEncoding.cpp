@@ -19,9 +19,8 @@ QSize ThumbnailSize(int width, int height) {
   return QSize(int(std::max<qint64>(w, 1)), int(std::max<qint64>(h, 1)));
 }
 
-void SetStoreComments(const QString& description) {
-  for (int type = 0; type < COMMENT_TYPE_COUNT; ++type) SetSaveComment(type, QString());
-  SetSaveComment(COMMENT_DESCRIPTION, LeftCharacters(description, kMaxDescriptionLength));
+SaveComments StoreComments(const QString& description) {
+  return SaveComments::Description(LeftCharacters(description, kMaxDescriptionLength));
 }
 
 QString ReadPhotoDescription(const QString& file) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "fil/FileFormats.h"
+#include "fil/SaveComments.h"
 
 // How the store encodes both files of a photo.
 inline constexpr int kPhotoFileFormat = FILE_JPEG_411;
@@ -18,8 +19,8 @@ int PhotoBitsPerPixel(int ownBitsPerPixel);
 // hundred times longer than wide) becomes 1. An empty picture gives an empty size.
 QSize ThumbnailSize(int width, int height);
 
-// Clears every save comment (types 0 to 173) and sets the description (type 3), cut to
-// 255 characters, so both files of a photo carry it and no other comment.
-void SetStoreComments(const QString& description);
+// The comments both files of a photo carry: the description (type 3), cut to 255
+// characters, and no other.
+SaveComments StoreComments(const QString& description);
 // The description (comment type 3) of a file, at most 255 characters; "" when it has none.
 QString ReadPhotoDescription(const QString& file);

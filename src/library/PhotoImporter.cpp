@@ -4,7 +4,6 @@
 
 #include "fil/ltfil.h"
 #include "krn/ltkrn.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
 
@@ -90,7 +89,7 @@ bool PhotoImporter::Decode(const QString& file, ImportResult& result) {
 }
 
 bool PhotoImporter::Store(ImportResult& result) {
-  result.Code = store_.StorePhoto(working_, result.Name);
+  result.Code = store_.StorePhoto(working_, result.Name, description_);
   EmptyBitmap(working_);
   if (result.Code == SUCCESS) {
     result.State = ImportResult::Status::Imported;
@@ -101,9 +100,6 @@ bool PhotoImporter::Store(ImportResult& result) {
 
 ImportResult PhotoImporter::Import(const QString& file) {
   ImportResult result;
-  if (CheckFile(file, result) && ChooseName(result) && Decode(file, result)) {
-    SetStoreComments(description_);
-    Store(result);
-  }
+  if (CheckFile(file, result) && ChooseName(result) && Decode(file, result)) Store(result);
   return result;
 }

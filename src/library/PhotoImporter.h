@@ -33,7 +33,7 @@ class PhotoImporter {
   // extension, without blanks at either end.
   static QString NameForFile(const QString& file);
 
-  // Sets the description as the save comment, then runs the steps below in turn.
+  // Runs the steps below in turn.
   ImportResult Import(const QString& file);
 
   // The steps of Import, for importing several files at once. Each fills in `result`
@@ -44,8 +44,8 @@ class PhotoImporter {
   bool ChooseName(ImportResult& result, const StemTaken& alsoTaken = {}) const;
   // Decodes the file into the working bitmap.
   bool Decode(const QString& file, ImportResult& result);
-  // Stores the working bitmap under result.Name with the save comments as they are set,
-  // then empties the working bitmap.
+  // Stores the working bitmap under result.Name with the description, then empties the
+  // working bitmap.
   bool Store(ImportResult& result);
 
  private:

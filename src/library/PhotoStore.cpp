@@ -187,11 +187,13 @@ int PhotoStore::PlacePair(const QString& photoTemp, const QString& thumbnailTemp
   return result;
 }
 
-int PhotoStore::StorePhoto(ImageBitmap& working, const QString& name) {
-  return StoreUnderStem(working, StemForName(name));
+int PhotoStore::StorePhoto(ImageBitmap& working, const QString& name,
+                           const QString& description) {
+  return StoreUnderStem(working, StemForName(name), description);
 }
 
-int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem) {
+int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem,
+                               const QString& description) {
   if (!IsUsableStem(stem)) return ERROR_INV_PARAMETER;
   if (!working.hasPixels() || working.isEmpty()) return ERROR_NO_BITMAP;
   EnsureFolder();
@@ -200,12 +202,14 @@ int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem) {
   const QString thumbnailTemp = NewTemporaryPath();
   const int bits = PhotoBitsPerPixel(working.BitsPerPixel);
   const bool photoFails = Fails(Step::WritePhoto);
+  const SaveComments comments = StoreComments(description);
   // The full-size encode and the thumbnail are independent, so they run side by side;
   // `full` shares the pixels, and the resize below makes new ones instead of writing them.
   const ImageBitmap full = working;
   auto savePhoto = [&] {
     return photoFails ? int(ERROR_FILE_WRITE)
-                      : SaveImageFile(photoTemp, full, kPhotoFileFormat, bits, kPhotoQualityFactor);
+                      : SaveImageFile(photoTemp, full, kPhotoFileFormat, bits, kPhotoQualityFactor,
+                                      comments);
   };
   std::future<int> photoSaved;
   try {
@@ -220,7 +224,7 @@ int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem) {
     thumbnailResult = Fails(Step::WriteThumbnail)
                           ? ERROR_FILE_WRITE
                           : SaveImageFile(thumbnailTemp, working, kPhotoFileFormat, bits,
-                                          kPhotoQualityFactor);
+                                          kPhotoQualityFactor, comments);
   const int photoResult = photoSaved.get();
   const int result = photoResult != SUCCESS ? photoResult : thumbnailResult;
   if (result != SUCCESS) {
@@ -245,12 +249,9 @@ QString PhotoStore::ReadDescription(const QString& stem) const {
 
 int PhotoStore::EditComment(ImageBitmap& working, const QString& stem,
                             const QString& description) {
-  SetStoreComments(description);
   // Under the stem as it stands: a stem from elsewhere with a single "&" would otherwise
   // turn into a second photo instead of keeping its files.
-  const int result = StoreUnderStem(working, stem);
-  SetSaveComment(COMMENT_DESCRIPTION, QString());
-  return result;
+  return StoreUnderStem(working, stem, description);
 }
 
 int PhotoStore::Rename(const QString& oldStem, const QString& newName) {

@@ -48,19 +48,20 @@ class PhotoStore {
   // name, and refused as well when the files of its stem are already on disk.
   NameCheck CheckName(const QString& typed) const;
 
-  // Writes the working bitmap as the photo of that name, with the save comments the
-  // caller set (SetStoreComments), overwriting a photo of the same name. Afterwards the
+  // Writes the working bitmap as the photo of that name with the description (cut to 255
+  // characters; none when empty), overwriting a photo of the same name. Afterwards the
   // working bitmap holds the thumbnail. Either the complete new pair is in place or,
-  // on failure, the old pair (or nothing) is, and no temporary file is left.
-  int StorePhoto(ImageBitmap& working, const QString& name);
+  // on failure, the old pair (or nothing) is, and no temporary file is left. Stores on
+  // several threads at once each write their own description.
+  int StorePhoto(ImageBitmap& working, const QString& name, const QString& description);
   // StorePhoto under a stem as it stands, for photos re-stored where they are.
-  int StoreUnderStem(ImageBitmap& working, const QString& stem);
+  int StoreUnderStem(ImageBitmap& working, const QString& stem, const QString& description);
   // Decodes stem + ".jpg" into the working bitmap with the general loader.
   int LoadPhoto(ImageBitmap& working, const QString& stem) const;
   // The description of stem + ".jpg"; "" when it has none.
   QString ReadDescription(const QString& stem) const;
   // Stores the working bitmap (the decoded photo) again under its own stem with the new
-  // description, then resets the description save comment to empty.
+  // description.
   int EditComment(ImageBitmap& working, const QString& stem, const QString& description);
   // Copies both files to the new name's stem (replacing files there, keeping their file
   // times so the photo keeps its place in the list), then deletes the old ones. When the

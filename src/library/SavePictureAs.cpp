@@ -58,6 +58,8 @@ SaveAsSettings SaveAsSettingsFor(const QString& path, int ownBitsPerPixel) {
 }
 
 int SavePictureAs(const SaveAsSettings& settings, const ImageBitmap& picture) {
+  // Without comments: what the library's comment table holds belongs to whichever store
+  // runs at the same time, not to this picture.
   return SaveImageFileAs(settings.Path, picture, settings.Format, settings.BitsPerPixel,
-                         settings.QualityFactor, settings.PaletteOption);
+                         settings.QualityFactor, settings.PaletteOption, SaveComments());
 }

@@ -16,7 +16,8 @@ int SetDesktopWallpaper(const ImageBitmap& picture, const QString& path, Registr
                         ProgramRunner& runner) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   const int bits = picture.BitsPerPixel;
-  const int result = SaveImageFileAs(path, picture, FILE_BMP, bits, 2, bits < 5 ? 1 : 2);
+  const int result =
+      SaveImageFileAs(path, picture, FILE_BMP, bits, 2, bits < 5 ? 1 : 2, SaveComments());
   registry.setValue(QStringLiteral("Control Panel\\Desktop"), QStringLiteral("TileWallpaper"),
                     QStringLiteral("0"));
   // A desktop pointed at a file that was never written would show nothing at all.

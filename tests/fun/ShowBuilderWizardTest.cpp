@@ -16,7 +16,6 @@
 #include "fun/CPavonelPage.h"
 #include "fun/CShowBuilderWizard.h"
 #include "krn/ltkrn.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoStore.h"
 #include "library/PreviewDecoder.h"
 #include "library/Settings.h"
@@ -38,11 +37,11 @@ class ShowBuilderWizard : public ::testing::Test {
       InitBitmap(picture, 0, 0, 0);
       CreateBitmap(picture, 1, 120, 90, 24, ColorOrder::Bgr, nullptr, TopLeft);
       FillBitmap(picture, qRgb(200, 120, 40));
-      SetStoreComments(QString::fromLatin1(description));
-      ASSERT_EQ(store->StorePhoto(picture, QString::fromLatin1(name)), SUCCESS);
+      ASSERT_EQ(store->StorePhoto(picture, QString::fromLatin1(name),
+                                  QString::fromLatin1(description)),
+                SUCCESS);
       FreeBitmap(picture);
     }
-    SetStoreComments(QString());
     QDir().mkpath(home.filePath("shows"));
     settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
     host = std::make_unique<TestFeatureHost>(*store, *settings, prompter, home.filePath("registry.ini"));

@@ -1,9 +1,12 @@
-// Save comments: the process-wide table, and the description written into files.
+// Save comments: passed with a save or taken from the process-wide table, and the
+// description written into files.
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <atomic>
 #include <thread>
+#include <vector>
 
 #include "fil/ltfil.h"
 
@@ -107,4 +110,64 @@ TEST_F(FileComment, FilesWithoutADescriptionSaySo) {
   SetSaveComment(COMMENT_DESCRIPTION, "a day at the sea");
   EXPECT_EQ(SaveImageFile(Path("sea.bmp"), Picture(), FILE_BMP, 24, 20), SUCCESS);
   EXPECT_EQ(ReadFileComment(Path("sea.bmp"), COMMENT_DESCRIPTION, nullptr), ERROR_NO_COMMENT);
+}
+
+TEST_F(FileComment, CommentsPassedWithTheSaveAreWrittenWhateverTheTableHolds) {
+  SaveComments comments;
+  EXPECT_EQ(comments.Set(-1, "x"), ERROR_INV_PARAMETER);
+  EXPECT_EQ(comments.Set(COMMENT_TYPE_COUNT, "x"), ERROR_INV_PARAMETER);
+  EXPECT_EQ(comments.Set(7, "a note"), SUCCESS);
+  EXPECT_EQ(comments.Get(7), "a note");
+  EXPECT_EQ(comments.Set(7, QString()), SUCCESS);
+  EXPECT_TRUE(comments.IsEmpty());
+  EXPECT_EQ(SaveComments::Description(QString()), SaveComments());
+
+  SetSaveComment(COMMENT_DESCRIPTION, "left in the table");
+  for (int format : {FILE_PNG, FILE_JPEG}) {
+    SCOPED_TRACE(format);
+    const QString own = Path("own." + FormatExtension(format));
+    ASSERT_EQ(SaveImageFile(own, Picture(), format, 24, 20, SaveComments::Description("its own")),
+              SUCCESS);
+    QString read;
+    EXPECT_EQ(ReadFileComment(own, COMMENT_DESCRIPTION, &read), 7);
+    EXPECT_EQ(read, "its own");
+    const QString none = Path("none." + FormatExtension(format));
+    ASSERT_EQ(SaveImageFileAs(none, Picture(), format, 24, 20, 2, SaveComments()), SUCCESS);
+    EXPECT_EQ(ReadFileComment(none, COMMENT_DESCRIPTION, nullptr), ERROR_NO_COMMENT);
+    // The entry without comments still writes the table's.
+    const QString table = Path("table." + FormatExtension(format));
+    ASSERT_EQ(SaveImageFile(table, Picture(), format, 24, 20), SUCCESS);
+    EXPECT_EQ(ReadFileComment(table, COMMENT_DESCRIPTION, &read), 17);
+    EXPECT_EQ(read, "left in the table");
+  }
+  EXPECT_EQ(GetSaveComment(COMMENT_DESCRIPTION), "left in the table");
+}
+
+TEST_F(FileComment, SavesOnSeveralThreadsEachWriteTheirOwnDescription) {
+  constexpr int kThreads = 3;
+  constexpr int kSaves = 6;
+  std::atomic<bool> saving{true};
+  // Another part of the program keeps changing the table meanwhile.
+  std::thread tableWriter([&] {
+    for (int i = 0; saving; ++i) SetSaveComment(COMMENT_DESCRIPTION, QStringLiteral("table %1").arg(i));
+  });
+  std::vector<std::thread> savers;
+  for (int t = 0; t < kThreads; ++t)
+    savers.emplace_back([this, t] {
+      for (int i = 0; i < kSaves; ++i) {
+        const QString text = QStringLiteral("thread %1 save %2").arg(t).arg(i);
+        SaveImageFile(Path(QStringLiteral("t%1-%2.jpg").arg(t).arg(i)), Picture(), FILE_JPEG, 24,
+                      20, SaveComments::Description(text));
+      }
+    });
+  for (std::thread& saver : savers) saver.join();
+  saving = false;
+  tableWriter.join();
+
+  for (int t = 0; t < kThreads; ++t)
+    for (int i = 0; i < kSaves; ++i) {
+      QString read;
+      ReadFileComment(Path(QStringLiteral("t%1-%2.jpg").arg(t).arg(i)), COMMENT_DESCRIPTION, &read);
+      EXPECT_EQ(read, QStringLiteral("thread %1 save %2").arg(t).arg(i));
+    }
 }

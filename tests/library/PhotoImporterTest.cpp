@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
 #include "fil/ltfil.h"
 #include "library/PhotoBatchImporter.h"
 #include "library/PhotoImporter.h"
@@ -24,6 +32,24 @@ class PhotoImporterTest : public ::testing::Test, public StoreFixture {
   ImageBitmap working;
   PhotoImporter importer{store, working};
 };
+
+// The description of every JPEG in the folder as another photo program sees it: EXIF and
+// XMP must agree.
+QMap<QString, QString> ExiftoolDescriptions(const QString& folder) {
+  QProcess exiftool;
+  exiftool.start("exiftool", {"-j", "-charset", "exif=utf8", "-EXIF:ImageDescription",
+                              "-XMP-dc:Description", "-ext", "jpg", folder});
+  exiftool.waitForFinished(30000);
+  QMap<QString, QString> descriptions;
+  for (const QJsonValue& file : QJsonDocument::fromJson(exiftool.readAllStandardOutput()).array()) {
+    const QJsonObject tags = file.toObject();
+    const QString exif = tags["ImageDescription"].toString();
+    const QString xmp = tags["Description"].toString();
+    descriptions[QFileInfo(tags["SourceFile"].toString()).fileName()] =
+        exif == xmp ? exif : QString("EXIF '%1' but XMP '%2'").arg(exif, xmp);
+  }
+  return descriptions;
+}
 }  // namespace
 
 TEST_F(PhotoImporterTest, ImportsKnownTypesUnderTheFileNameAndSkipsOthers) {
@@ -101,4 +127,49 @@ TEST_F(PhotoImporterTest, ABatchOnManyThreadsDecidesNamesInFileOrder) {
   ASSERT_EQ(GetImageFileInfo(store.ThumbnailPath("beach"), thumbnail), SUCCESS);
   EXPECT_EQ(QSize(thumbnail.Width, thumbnail.Height), ThumbnailSize(150, 90));
   EXPECT_EQ(FolderContents(Folder()).size(), 12);
+}
+
+// A drop imports on a worker while the user stores and re-describes other photos: each
+// photo keeps the description it was stored with, never another's and never none.
+TEST_F(PhotoImporterTest, AnImportOnAWorkerAndStoresMeanwhileKeepTheirOwnDescriptions) {
+  constexpr int kDropped = 8;
+  QStringList files;
+  for (int i = 0; i < kDropped; ++i) files << Source(QString("drop %1.bmp").arg(i), 120, i);
+  QMap<QString, QString> expected;
+  const auto expect = [&](const QString& name, const QString& description) {
+    expected[name + ".jpg"] = expected[name + "_tn.jpg"] = description;
+  };
+
+  std::atomic<bool> importing{true};
+  std::thread worker([&] {
+    // Two files at a time, each pair with its own description, as a drop hands them over.
+    for (int first = 0; first < kDropped; first += 2) {
+      PhotoBatchImporter batch(store);
+      batch.SetDescription(QString("Dropped with file %1").arg(first));
+      batch.Import(files.mid(first, 2));
+    }
+    importing = false;
+  });
+  int rounds = 0;
+  for (; (importing && rounds < 5000) || rounds < 6; ++rounds) {
+    const QString name = QString("Kept %1").arg(rounds % 3);
+    const QString description = QString("Typed in round %1").arg(rounds);
+    if (rounds < 3) {
+      EXPECT_EQ(Store(name, description, 120, 90, rounds), SUCCESS);
+    } else {
+      ImageBitmap edited;
+      EXPECT_EQ(store.LoadPhoto(edited, name), SUCCESS);
+      EXPECT_EQ(store.EditComment(edited, name, description), SUCCESS);
+    }
+    expect(name, description);
+  }
+  worker.join();
+  for (int i = 0; i < kDropped; ++i)
+    expect(QString("drop %1").arg(i), QString("Dropped with file %1").arg(i / 2 * 2));
+
+  const QMap<QString, QString> described = ExiftoolDescriptions(Folder());
+  EXPECT_EQ(described.keys(), expected.keys());
+  for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+    EXPECT_EQ(described.value(it.key()).toStdString(), it.value().toStdString())
+        << it.key().toStdString() << " after " << rounds << " rounds";
 }

@@ -39,8 +39,7 @@ class StoreFixture {
   int Store(const QString& name, const QString& description = {}, int width = 160,
             int height = 120, int seed = 0) {
     ImageBitmap working = TestPicture(width, height, seed);
-    SetStoreComments(description);
-    return store.StorePhoto(working, name);
+    return store.StorePhoto(working, name, description);
   }
   QString Folder() const { return store.Folder(); }
 

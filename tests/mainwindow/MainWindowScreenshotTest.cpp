@@ -6,7 +6,6 @@
 #include "MainWindowFixture.h"
 #include "myphotos/CMyPhotosPage.h"
 #include "krn/ltkrn.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoListModel.h"
 #include "library/PhotoStore.h"
 
@@ -48,10 +47,9 @@ TEST_F(MainWindowFixture, ScreenshotsOfEveryTab) {
                              "Sunset"};
   for (int i = 0; i < names.size(); ++i) {
     ImageBitmap bmp = Landscape(i);
-    SetStoreComments(QString("%1, a day to remember").arg(names[i]));
-    ASSERT_EQ(store.StorePhoto(bmp, names[i]), SUCCESS);
+    ASSERT_EQ(store.StorePhoto(bmp, names[i], QString("%1, a day to remember").arg(names[i])),
+              SUCCESS);
   }
-  SetStoreComments(QString());
 
   auto window = makeWindow();
   window->resize(1000, 680);

@@ -32,7 +32,7 @@ class MyPhotosPageTest : public MainWindowFixture {
     for (const QString& name : names) {
       ImageBitmap bmp;
       SetBitmapImage(bmp, image);
-      ASSERT_EQ(photos.StorePhoto(bmp, name), SUCCESS);
+      ASSERT_EQ(photos.StorePhoto(bmp, name, QString()), SUCCESS);
     }
   }
   void open() {

@@ -48,7 +48,7 @@ class SinglePhotoOutput : public MainWindowFixture {
     PhotoStore store(GetMyPhotosFolder());
     ASSERT_TRUE(store.EnsureFolder());
     ImageBitmap beach = BeachPicture();
-    ASSERT_EQ(store.StorePhoto(beach, "Beach"), SUCCESS);
+    ASSERT_EQ(store.StorePhoto(beach, "Beach", QString()), SUCCESS);
     programRunner = &runner;
     window = makeWindow();
     window->show();

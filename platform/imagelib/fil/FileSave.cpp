@@ -10,6 +10,7 @@
 #include "fil/MagickRuntime.h"
 #include "fil/NoThrow.h"
 #include "fil/OwnCodecs.h"
+#include "fil/SaveCommentTable.h"
 #include "fil/ltfil.h"
 
 namespace {
@@ -105,7 +106,7 @@ int CheckWritable(const FormatTraits& traits) {
 }
 
 int Save(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
-         int qualityFactor, int paletteOption) {
+         int qualityFactor, int paletteOption, const SaveComments& comments) {
   if (!IsSupportedBits(bitsPerPixel)) return ERROR_BPP_NOT_SUPPORTED;
   if (paletteOption < 0 || paletteOption > 2) return ERROR_INV_PARAMETER;
   if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
@@ -120,7 +121,7 @@ int Save(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPix
 
   AtomicFileWriter out(file);
   if (const int rc = out.Open(); rc != SUCCESS) return rc;
-  const QString description = GetSaveComment(COMMENT_DESCRIPTION);
+  const QString description = comments.Get(COMMENT_DESCRIPTION);
   if (const int rc = EncodeToTemporary(bmp, *traits, bitsPerPixel, qualityFactor, description, out);
       rc != SUCCESS)
     return rc;
@@ -133,12 +134,24 @@ int Save(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPix
 }  // namespace
 
 int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                  int qualityFactor, const SaveComments& comments) {
+  return SaveImageFileAs(file, bmp, format, bitsPerPixel, qualityFactor, 2, comments);
+}
+
+int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                    int qualityFactor, int paletteOption, const SaveComments& comments) {
+  return NoThrow([&] {
+    return Save(file, bmp, format, bitsPerPixel, qualityFactor, paletteOption, comments);
+  });
+}
+
+int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
                   int qualityFactor) {
-  return SaveImageFileAs(file, bmp, format, bitsPerPixel, qualityFactor);
+  return SaveImageFileAs(file, bmp, format, bitsPerPixel, qualityFactor, 2, SaveCommentTableNow());
 }
 
 int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
                     int qualityFactor, int paletteOption) {
-  return NoThrow(
-      [&] { return Save(file, bmp, format, bitsPerPixel, qualityFactor, paletteOption); });
+  return SaveImageFileAs(file, bmp, format, bitsPerPixel, qualityFactor, paletteOption,
+                         SaveCommentTableNow());
 }

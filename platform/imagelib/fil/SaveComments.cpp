@@ -1,26 +1,21 @@
-// The process-wide table of comments that saves write into files. The thumbnail worker
-// reads it while the interface thread sets it, so every access takes the lock.
-#include <array>
-#include <mutex>
+#include "fil/SaveComments.h"
 
-#include "fil/ltfil.h"
+#include "krn/ResultCodes.h"
 
-namespace {
-std::mutex gCommentsMutex;
-std::array<QString, COMMENT_TYPE_COUNT> gComments;
+SaveComments SaveComments::Description(const QString& text) {
+  SaveComments comments;
+  comments.Set(COMMENT_DESCRIPTION, text);
+  return comments;
+}
 
-bool ValidType(int type) { return type >= 0 && type < COMMENT_TYPE_COUNT; }
-}  // namespace
-
-int SetSaveComment(int type, const QString& text) {
-  if (!ValidType(type)) return ERROR_INV_PARAMETER;
-  const std::lock_guard lock(gCommentsMutex);
-  gComments[size_t(type)] = text;
+int SaveComments::Set(int type, const QString& text) {
+  if (type < 0 || type >= COMMENT_TYPE_COUNT) return ERROR_INV_PARAMETER;
+  // Empty texts are not kept, so "cleared" and "never set" compare equal.
+  if (text.isEmpty())
+    texts_.remove(type);
+  else
+    texts_.insert(type, text);
   return SUCCESS;
 }
 
-QString GetSaveComment(int type) {
-  if (!ValidType(type)) return QString();
-  const std::lock_guard lock(gCommentsMutex);
-  return gComments[size_t(type)];
-}
+QString SaveComments::Get(int type) const { return texts_.value(type); }

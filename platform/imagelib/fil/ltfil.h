@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "fil/FileFormats.h"
+#include "fil/SaveComments.h"
 #include "krn/ltkrn.h"
 
 struct FileInfo {
@@ -29,20 +30,25 @@ int LoadPictureFile(const QString& file, ImageBitmap& bmp);
 // Encodes bmp as the given format at the given bits per pixel; qualityFactor runs from 2
 // (best) to 255 (smallest) and matters for JPEG only. The file is written beside its
 // target and renamed into place, so an old file is never left half-overwritten. The
-// description set with SetSaveComment(COMMENT_DESCRIPTION, ...) goes into JPEG, PNG,
-// TIFF and PSD files. A depth the format cannot hold becomes the nearest it can.
+// description among the comments goes into JPEG, PNG, TIFF and PSD files. A depth the
+// format cannot hold becomes the nearest it can.
 int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
-                  int qualityFactor);
+                  int qualityFactor, const SaveComments& comments);
 // As SaveImageFile; paletteOption 1 keeps a 1- or 4-bit picture's own palette, 2 (or 0)
 // makes an optimised palette when the target has fewer colours than the picture. Either
 // way a palette that fits the target is kept, entries and indices, and a picture with
 // few enough colours keeps them exactly; others are dithered (Floyd-Steinberg).
 int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                    int qualityFactor, int paletteOption, const SaveComments& comments);
+// The same saves with the comments of the process-wide table below, as the library's
+// interface has always offered them. Saves on several threads cannot tell their comments
+// apart through the table: pass the comments instead.
+int SaveImageFile(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
+                  int qualityFactor);
+int SaveImageFileAs(const QString& file, const ImageBitmap& bmp, int format, int bitsPerPixel,
                     int qualityFactor, int paletteOption = 2);
 
-// Comments written into saved files. They are process-wide, as the callers expect.
-constexpr int COMMENT_DESCRIPTION = 3;
-constexpr int COMMENT_TYPE_COUNT = 174;
+// The process-wide table of comments that the saves without comments of their own write.
 // Sets (or, with an empty text, clears) the comment of that type for later saves.
 int SetSaveComment(int type, const QString& text);
 QString GetSaveComment(int type);
