@@ -136,7 +136,7 @@ TEST_F(ShowBuilderWizard, ThePhotoColumnShowsWholeNamesWhereThereIsRoom) {
   ImageBitmap picture;
   InitBitmap(picture, 0, 0, 0);
   CreateBitmap(picture, 1, 40, 30, 24, ColorOrder::Bgr, nullptr, TopLeft);
-  ASSERT_EQ(store->StorePhoto(picture, longName), SUCCESS);
+  ASSERT_EQ(store->StorePhoto(picture, longName, QString()), SUCCESS);
   FreeBitmap(picture);
 
   auto wizard = makeWizard(ShowKind::SlideShow);
