@@ -8,10 +8,15 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins libgl-dev libxcb1-dev
   libmagick++-6.q16-dev libexiv2-dev libcurl4-openssl-dev libjpeg62-turbo-dev libsimpleini-dev
   libsane-dev sane-utils libgtest-dev libgmock-dev libbenchmark-dev
+  # Programs and peers the tests run: a missing one fails its test, naming the package.
+  libsane1                              # SANE's "test" scanner backend
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-lato
-  python3-pyftpdlib python3-aiosmtpd
-  imagemagick libimage-exiftool-perl poppler-utils
-  libvips-tools libjpeg-turbo-progs time
+  python3 python3-pyftpdlib python3-aiosmtpd   # /usr/bin/python3 with the FTP and SMTP peers
+  imagemagick                           # convert, identify
+  libimage-exiftool-perl                # exiftool
+  poppler-utils                         # pdftoppm
+  libjpeg-turbo-progs                   # jpegtran, djpeg
+  libvips-tools time                    # the benchmarks' reference tools
 )
 
 missing=()

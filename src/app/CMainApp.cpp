@@ -29,8 +29,9 @@ void CMainApp::initInstance() {
   // The three-dimensional controls of old are the Fusion style's.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   m_stopSemaphore = m_semaphores.create(kStopSemaphoreName, 0, 1);
+  // The name only: a display name set here would make Qt append " — Brivane" to the title of
+  // every window, and the program's titles are its own.
   QApplication::setApplicationName(kApplicationName);
-  QApplication::setApplicationDisplayName(kApplicationName);
   if (!m_prompter) m_prompter = std::make_unique<WidgetPrompter>(kApplicationName);
   m_registry = std::make_unique<RegistryStore>();
   m_programRunner = std::make_unique<DetachedProgramRunner>();

@@ -50,6 +50,9 @@ void CFileBrowserList::addEntry(const QString& name, bool folder, const QIcon& i
   item->setData(folder, kFolderRole);
   item->setEditable(false);
   m_model->appendRow(item);
+}
+
+void CFileBrowserList::fitColumns() {
   if (m_style == Settings::kDetails) m_details->resizeColumnToContents(0);
 }
 
@@ -110,12 +113,12 @@ void CFileBrowserList::setViewStyle(int style) {
       m_icons->setWordWrap(false);
       break;
     case Settings::kDetails:
-      m_details->resizeColumnToContents(0);
       break;
     default:
       return;
   }
   m_style = style;
+  fitColumns();
   if (style != Settings::kDetails) {
     m_icons->setWrapping(true);
     m_icons->setResizeMode(QListView::Adjust);

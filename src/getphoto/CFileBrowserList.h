@@ -30,6 +30,10 @@ class CFileBrowserList : public QWidget {
   // The row of the entry of that name, or -1.
   int rowOf(const QString& name) const;
 
+  // In the details style, fits the columns to the entries now listed; call after listing
+  // a folder (entries added one by one are not fitted each time).
+  void fitColumns();
+
   // One of Settings' view styles (32775, 32776, 59410, 59411); others are ignored.
   void setViewStyle(int style);
   int viewStyle() const { return m_style; }

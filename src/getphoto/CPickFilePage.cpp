@@ -201,6 +201,7 @@ void CPickFilePage::fill() {
   const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
   for (const QString& name : listing.Folders) m_list->addEntry(name, true, folderIcon);
   for (const QString& name : listing.Files) m_list->addEntry(name, false, iconForFile(name));
+  m_list->fitColumns();
   rebuildLookIn();
   m_up->setVisible(m_folder != rootFolder());
 }

@@ -7,8 +7,6 @@
 
 #include <cerrno>
 
-extern char** environ;
-
 namespace {
 constexpr int kForwarded[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -41,11 +39,14 @@ void PlayerProcess::Listen() {
 int PlayerProcess::Interrupted() { return g_interrupted; }
 
 int PlayerProcess::Start(const std::string& player, const std::vector<std::string>& arguments,
-                         const std::string& folder) {
+                         const std::string& folder, const std::vector<std::string>& environment) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(player.c_str()));
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (const std::string& variable : environment) envp.push_back(const_cast<char*>(variable.c_str()));
+  envp.push_back(nullptr);
 
   // Held back until the process id is known, so a signal in between still reaches it.
   const sigset_t forwarded = ForwardedSet();
@@ -66,7 +67,7 @@ int PlayerProcess::Start(const std::string& player, const std::vector<std::strin
   int result = posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   pid_t pid = 0;
   if (result == 0)
-    result = posix_spawn(&pid, player.c_str(), &actions, &attributes, argv.data(), environ);
+    result = posix_spawn(&pid, player.c_str(), &actions, &attributes, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
 

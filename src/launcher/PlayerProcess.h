@@ -14,9 +14,10 @@ class PlayerProcess {
   static int Interrupted();
 
   // Starts the player with the folder as current directory: argv[0] = player, then the
-  // arguments. 0, or the error number when it could not be started.
+  // arguments, in the environment given (NAME=VALUE entries). 0, or the error number when
+  // it could not be started.
   int Start(const std::string& player, const std::vector<std::string>& arguments,
-            const std::string& folder);
+            const std::string& folder, const std::vector<std::string>& environment);
   // Waits until the started player has ended.
   void Wait();
 };

@@ -10,7 +10,10 @@
 #include "ExtractFolder.h"
 #include "OwnFile.h"
 #include "PlayerProcess.h"
+#include "RuntimeFolder.h"
 #include "ShowLayout.h"
+
+extern char** environ;
 
 namespace {
 constexpr char kDamaged[] = "This show file is damaged.";
@@ -55,7 +58,9 @@ int main(int argc, char** argv) {
   if (!PlayerProcess::Interrupted()) {
     const std::string player = folder.Path() + layout.Pieces.front().Name;
     PlayerProcess process;
-    if (const int error = process.Start(player, arguments, folder.Path()); error == 0) {
+    const std::vector<std::string> environment = PlayerEnvironment(environ, folder.Path());
+    if (const int error = process.Start(player, arguments, folder.Path(), environment);
+        error == 0) {
       process.Wait();
     } else if (error != EINTR || !PlayerProcess::Interrupted()) {
       folder.Remove();

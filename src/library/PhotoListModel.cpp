@@ -13,7 +13,6 @@ QVariant PhotoListModel::data(const QModelIndex& index, int role) const {
   const Entry& entry = entries_[index.row()];
   if (role == Qt::DisplayRole) return entry.text;
   if (role == PictureRole) return QVariant::fromValue(entry.item);
-  if (role == Qt::ToolTipRole && entry.item) return entry.item->Description;
   return {};
 }
 
@@ -54,7 +53,7 @@ void PhotoListModel::replaceItem(int row, PhotoItemPtr item) {
   if (row < 0 || row >= count()) return;
   entries_[row].item = std::move(item);
   const QModelIndex changed = index(row);
-  emit dataChanged(changed, changed, {PictureRole, Qt::ToolTipRole});
+  emit dataChanged(changed, changed, {PictureRole});
 }
 
 void PhotoListModel::remove(int row) {

@@ -37,6 +37,11 @@ TEST_F(MainApp, StartUpPreparesWhatTheMainWindowIsGiven) {
   CMainApp app(std::make_unique<ScriptedPrompter>());
   app.initInstance();
   EXPECT_EQ(QApplication::applicationName(), "Brivane");
+  // Qt appends an explicitly set display name to every window title; unset, it follows the
+  // application name, and the titles stay the program's own.
+  QApplication::setApplicationName("probe");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "probe");
+  QApplication::setApplicationName("Brivane");
   EXPECT_EQ(app.helpFolder(), programFolder.path() + "/help/");
 
   ASSERT_TRUE(app.stopSemaphore());

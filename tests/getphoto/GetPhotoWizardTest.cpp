@@ -2,11 +2,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTreeView>
 
 #include "GetPhotoFixture.h"
 #include "support/TestPictures.h"
@@ -180,6 +183,51 @@ TEST_F(GetPhotoFixture, TheViewStyleAndAClickOnThePreviewWork) {
   }
   auto again = makeWizard();
   EXPECT_EQ(again->pickPage()->fileList()->viewStyle(), Settings::kDetails);
+}
+
+// The details view's column as fitting it to what it shows now would make it; the view's
+// own width is left alone.
+int FittedWidth(QTreeView* details) {
+  const int shown = details->header()->sectionSize(0);
+  details->resizeColumnToContents(0);
+  const int fitted = details->header()->sectionSize(0);
+  details->header()->resizeSection(0, shown);
+  return fitted;
+}
+
+TEST_F(GetPhotoFixture, TheDetailsColumnFitsEachFolderShown) {
+  const QString longName = "A long afternoon on the beach at Saint-Jean-de-Luz, summer 2001.jpg";
+  ASSERT_TRUE(WritePicture(pictures + "/Trips/" + longName, 32, 24));
+  ASSERT_TRUE(QDir().mkpath(pictures + "/archive/empty"));
+  for (int i = 0; i < 60; ++i)
+    ASSERT_TRUE(WritePicture(pictures + QString("/archive/%1.jpg").arg(i, 2, 10, QChar('0')), 8, 8));
+  ASSERT_TRUE(WritePicture(pictures + "/archive/30 " + longName, 8, 8));
+
+  auto wizard = makeWizard();
+  CPickFilePage* page = wizard->pickPage();
+  page->viewMenu()->findChild<QAction*>("59411")->trigger();
+  auto* details = qobject_cast<QTreeView*>(page->fileList()->view());
+  ASSERT_NE(details, nullptr);
+  EXPECT_EQ(details->header()->sectionSize(0), FittedWidth(details));
+
+  const int longWidth = details->fontMetrics().horizontalAdvance(longName);
+  struct Step {
+    QString folder;
+    bool wide;
+  };
+  // Into a folder with a long name, out again, into one with it below the visible rows,
+  // into an empty one.
+  for (const Step& step : {Step{pictures + "/Trips", true}, Step{pictures, false},
+                           Step{pictures + "/archive", true}, Step{pictures + "/archive/empty", false},
+                           Step{pictures, false}}) {
+    SCOPED_TRACE(step.folder.toStdString());
+    page->openFolder(step.folder);
+    QCoreApplication::processEvents();
+    const int width = details->header()->sectionSize(0);
+    EXPECT_EQ(width, FittedWidth(details));
+    if (step.wide) EXPECT_GT(width, longWidth);
+    else EXPECT_LT(width, longWidth);
+  }
 }
 
 }  // namespace

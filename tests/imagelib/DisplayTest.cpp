@@ -5,12 +5,12 @@
 #include <QPdfWriter>
 #include <QPicture>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "dis/ltdis.h"
+#include "support/RequireTool.h"
 
 namespace {
 ImageBitmap Picture(int width, int height, const QList<QRgb>& colours) {
@@ -227,8 +227,7 @@ TEST(DisplayPaint, DevicesThatCannotBeReadCombineWithWhatWasPainted) {
 }
 
 TEST(DisplayPaint, PdfPagesCombineBitwise) {
-  const QString renderer = QStandardPaths::findExecutable("pdftoppm");
-  if (renderer.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is needed to check a PDF";
+  if (!RequireTool("pdftoppm", "poppler-utils")) return;
   QTemporaryDir dir;
   const QString pdf = dir.filePath("page.pdf");
   {
@@ -242,8 +241,8 @@ TEST(DisplayPaint, PdfPagesCombineBitwise) {
     PaintBitmap(dc, Solid(8, 8, kPicture), QRect(), QRect(0, 0, 72, 36), QRect(), RasterOp::And);
     PaintBitmap(dc, Solid(8, 8, kPicture), QRect(), QRect(0, 36, 72, 36), QRect(), RasterOp::Or);
   }
-  ASSERT_EQ(QProcess::execute(renderer, {"-r", "72", "-png", "-singlefile", pdf,
-                                         dir.filePath("page")}),
+  ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf,
+                                           dir.filePath("page")}),
             0);
   const QImage page(dir.filePath("page.png"));
   ASSERT_EQ(page.size(), QSize(72, 72));

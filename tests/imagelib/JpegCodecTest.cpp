@@ -8,20 +8,13 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "cmp/JpegCodec.h"
 #include "krn/ltkrn.h"
+#include "support/RequireTool.h"
 
 namespace {
-bool HaveTool(const QString& name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
-
-#define REQUIRE_TOOL(name)                                   \
-  do {                                                       \
-    if (!HaveTool(name)) GTEST_SKIP() << name << " missing"; \
-  } while (false)
-
 QByteArray RunTool(const QString& program, const QStringList& args) {
   QProcess process;
   process.start(program, args);
@@ -151,8 +144,8 @@ TEST_F(JpegCodec, RoundTripsStayWithinJpegError) {
 }
 
 TEST_F(JpegCodec, FormatsWriteTheirSamplingAndFactorsTheirTables) {
-  REQUIRE_TOOL("exiftool");
-  REQUIRE_TOOL("identify");
+  if (!RequireTool("exiftool", "libimage-exiftool-perl")) return;
+  if (!RequireTool("identify", "imagemagick")) return;
   const ImageBitmap photo = MakePhoto(64, 48);
   for (auto [format, sampling] : {std::pair{10, 1}, {21, 2}}) {
     const QString file = encode("f.jpg", photo, format);
@@ -212,7 +205,7 @@ TEST_F(JpegCodec, GreyAndDepthConversions) {
 }
 
 TEST_F(JpegCodec, AdobeCmykComesInAsRgb) {
-  REQUIRE_TOOL("convert");
+  if (!RequireTool("convert", "imagemagick")) return;
   const QString file = path("cmyk.jpg");
   RunTool("convert", {"-size", "48x32", "xc:rgb(200,30,60)", "-colorspace", "CMYK", "-quality", "98", file});
   JpegInfo info;
@@ -226,7 +219,7 @@ TEST_F(JpegCodec, AdobeCmykComesInAsRgb) {
 }
 
 TEST_F(JpegCodec, ExifOrientationIsAppliedInBothByteOrders) {
-  REQUIRE_TOOL("exiftool");
+  if (!RequireTool("exiftool", "libimage-exiftool-perl")) return;
   // Stored quadrants: red top-left, green top-right, blue bottom-left, white bottom-right.
   QImage stored(64, 32, QImage::Format_RGB32);
   for (int y = 0; y < 32; ++y)
@@ -262,7 +255,7 @@ TEST_F(JpegCodec, ExifOrientationIsAppliedInBothByteOrders) {
 }
 
 TEST_F(JpegCodec, ScaledDecodePicksTheSmallestScaleThatIsLargeEnough) {
-  REQUIRE_TOOL("exiftool");
+  if (!RequireTool("exiftool", "libimage-exiftool-perl")) return;
   const QString file = encode("big.jpg", MakePhoto(800, 600));
   ImageBitmap bmp;
   ASSERT_EQ(DecodeJpegFileScaled(file, bmp, 0, 100, 75), SUCCESS);
@@ -282,7 +275,7 @@ TEST_F(JpegCodec, ScaledDecodePicksTheSmallestScaleThatIsLargeEnough) {
 }
 
 TEST_F(JpegCodec, DescriptionsRoundTripWholeAndOtherProgramsReadThem) {
-  REQUIRE_TOOL("exiftool");
+  if (!RequireTool("exiftool", "libimage-exiftool-perl")) return;
   const QString pattern = QString::fromUtf8("Grüße aus Köln – 日本の写真 🌍 <b> & \"x\" ");
   QString long255;
   while (long255.toUcs4().size() < 255) long255 += pattern;
@@ -319,7 +312,7 @@ TEST_F(JpegCodec, DescriptionsRoundTripWholeAndOtherProgramsReadThem) {
 }
 
 TEST_F(JpegCodec, DescriptionsWrittenByOtherProgramsAreFoundInOrder) {
-  REQUIRE_TOOL("exiftool");
+  if (!RequireTool("exiftool", "libimage-exiftool-perl")) return;
   const QString file = encode("other.jpg", MakePhoto(32, 24));
   QString read;
   ExifToolWrite(file, {QString::fromUtf8("-XMP-dc:Description=Nur XMP – ä")});
@@ -354,7 +347,7 @@ TEST_F(JpegCodec, DescriptionsWrittenByOtherProgramsAreFoundInOrder) {
 TEST_F(JpegCodec, FilesCutShortFailAtEveryCutAndLeaveTheBitmapAlone) {
   const QString file = encode("whole.jpg", MakePhoto(160, 120), 21, 24, 20, "a description");
   std::vector<QByteArray> wholes = {ReadAll(file)};
-  if (HaveTool("jpegtran")) {
+  if (RequireTool("jpegtran", "libjpeg-turbo-progs")) {
     RunTool("jpegtran", {"-progressive", "-outfile", path("progressive.jpg"), file});
     wholes.push_back(ReadAll(path("progressive.jpg")));
   }

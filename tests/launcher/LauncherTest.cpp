@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QColor>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -55,6 +56,7 @@ class LauncherTest : public ::testing::Test {
     QFile::copy(QString(BRIVANE_PROGRAM_DIR) + "mirrant", Programs() + "mirrant");
     QByteArray player = R"(#!/bin/sh
 { printf '%s\n' "$0"; for a in "$@"; do printf '[%s]\n' "$a"; done; pwd; stat -c %a .; } > 'RECORD/args'
+{ printf '%s\n' "${XDG_RUNTIME_DIR-unset}"; stat -c %a "${XDG_RUNTIME_DIR-unset}"; } > 'RECORD/runtime' 2>/dev/null
 mkdir -p 'RECORD/files' && cp ./* 'RECORD/files/'
 )";
     player.replace("RECORD/", QFile::encodeName(Record()));
@@ -129,6 +131,10 @@ mkdir -p 'RECORD/files' && cp ./* 'RECORD/files/'
   QStringList RecordedArguments() const {
     return QString::fromUtf8(ReadAll(Record() + "args")).split('\n', Qt::SkipEmptyParts);
   }
+  // The XDG_RUNTIME_DIR the player was given, and that folder's mode as the player saw it.
+  QStringList RecordedRuntime() const {
+    return QString::fromUtf8(ReadAll(Record() + "runtime")).split('\n', Qt::SkipEmptyParts);
+  }
   QString Errors() const { return QString::fromUtf8(ReadAll(dir.path() + "/stderr")); }
   bool TemporaryIsEmpty() const {
     return QDir(Temporary()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
@@ -152,6 +158,8 @@ TEST_F(LauncherTest, ASlideShowExtractsEveryPieceRunsThePlayerWithItsArgumentsAn
   EXPECT_EQ(recorded[0], folder + "pavonel.exe");
   EXPECT_EQ(recorded.mid(1, 3), QStringList({"[/s]", "[two words]", "[]"}));
   EXPECT_EQ(recorded[5], "700");
+  // No XDG_RUNTIME_DIR here: the player keeps its runtime files inside the private folder.
+  EXPECT_EQ(RecordedRuntime(), QStringList({folder + ".runtime", "700"}));
 
   const QString files = Record() + "files/";
   QStringList extracted = QDir(files).entryList(QDir::Files);
@@ -164,6 +172,38 @@ TEST_F(LauncherTest, ASlideShowExtractsEveryPieceRunsThePlayerWithItsArgumentsAn
   EXPECT_EQ(ReadAll(files + "photo1.jpg"), ReadAll(Photos() + "Dog.jpg"));
   EXPECT_EQ(ReadAll(files + "photo2.jpg"), ReadAll(Photos() + "Sunset.jpg"));
   EXPECT_TRUE(TemporaryIsEmpty());
+}
+
+TEST_F(LauncherTest, ThePlayerGetsTheSessionsRuntimeFolderOnlyWhenItIsFitForIt) {
+  const QString show = Build(ShowKind::SlideShow, "Trip", {"Dog"});
+  const QString fit = dir.path() + "/run-fit";
+  const QString open = dir.path() + "/run-open";
+  const QString file = dir.path() + "/run-file";
+  const QString link = dir.path() + "/run-link";
+  QDir().mkpath(fit);
+  QDir().mkpath(open);
+  QFile::setPermissions(fit, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QFile::setPermissions(open, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                  QFile::ReadOther | QFile::ExeOther);
+  Write(file, "not a folder");
+  QFile::link(fit, link);
+
+  EXPECT_EQ(ExitCode(Play(show, {}, {}, {"XDG_RUNTIME_DIR=" + QFile::encodeName(fit)})), 0);
+  EXPECT_EQ(RecordedRuntime(), QStringList({fit, "700"}));
+
+  // Anything Qt would refuse, or make in a place that outlives the show, is replaced.
+  const QStringList unfit = {open, file, link, dir.path() + "/run-missing", "relative/run", ""};
+  for (const QString& runtime : unfit) {
+    const Launch run = Play(show, {}, {}, {"XDG_RUNTIME_DIR=" + QFile::encodeName(runtime)});
+    EXPECT_EQ(ExitCode(run), 0) << Errors().toStdString();
+    const QStringList recorded = RecordedRuntime();
+    ASSERT_EQ(recorded.size(), 2) << runtime.toStdString();
+    EXPECT_TRUE(recorded[0].startsWith(Temporary() + "brivane-show-")) << recorded[0].toStdString();
+    EXPECT_TRUE(recorded[0].endsWith("/.runtime"));
+    EXPECT_EQ(recorded[1], "700");
+    EXPECT_TRUE(TemporaryIsEmpty()) << runtime.toStdString();
+  }
+  EXPECT_FALSE(QFileInfo::exists(dir.path() + "/run-missing"));
 }
 
 TEST_F(LauncherTest, AScreenSaverNamesItsPlayerAfterTheShowAsSpelled) {
@@ -322,18 +362,19 @@ TEST_F(LauncherTest, ARealSlideShowPlaysFromAnotherFolderAndLeavesNothing) {
   QDir().mkpath(dir.path() + "/elsewhere");
   ASSERT_TRUE(QFile::copy(show, elsewhere));
 
-  const QString runtime = dir.path() + "/runtime";
-  QDir().mkpath(runtime);
-  QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  // Started where the session names no runtime folder, as from a bare cron job or su.
   const QString screenshot = dir.path() + "/shown.png";
   const Launch run = Play(elsewhere, {}, {},
                           {"QT_QPA_PLATFORM=offscreen", "BRIVANE_PLAYER_EXIT_AFTER_MS=800",
                            "BRIVANE_PLAYER_SCREENSHOT=" + QFile::encodeName(screenshot),
-                           "XDG_RUNTIME_DIR=" + QFile::encodeName(runtime),
                            // Under the sanitizers: Qt's process-lifetime caches are no leak of ours.
                            "ASAN_OPTIONS=detect_leaks=0"});
   EXPECT_EQ(ExitCode(run), 0) << Errors().toStdString();
-  EXPECT_TRUE(TemporaryIsEmpty());
+  EXPECT_TRUE(TemporaryIsEmpty())
+      << QDir(Temporary()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+             .join(' ')
+             .toStdString();
+  EXPECT_FALSE(Errors().contains("XDG_RUNTIME_DIR")) << Errors().toStdString();
   const QImage shown(screenshot);
   ASSERT_FALSE(shown.isNull());
   // The first photo fills the middle of the screen.

@@ -9,6 +9,7 @@
 #include <QProcess>
 
 #include "fil/ltfil.h"
+#include "support/RequireTool.h"
 #include "library/PhotoBatchImporter.h"
 #include "library/PhotoImporter.h"
 #include "StoreTestSupport.h"
@@ -132,6 +133,7 @@ TEST_F(PhotoImporterTest, ABatchOnManyThreadsDecidesNamesInFileOrder) {
 // A drop imports on a worker while the user stores and re-describes other photos: each
 // photo keeps the description it was stored with, never another's and never none.
 TEST_F(PhotoImporterTest, AnImportOnAWorkerAndStoresMeanwhileKeepTheirOwnDescriptions) {
+  if (!RequireTool("exiftool", "libimage-exiftool-perl")) return;
   constexpr int kDropped = 8;
   QStringList files;
   for (int i = 0; i < kDropped; ++i) files << Source(QString("drop %1.bmp").arg(i), 120, i);

@@ -7,6 +7,7 @@
 #include "fil/ltfil.h"
 #include "library/PhotoNames.h"
 #include "StoreTestSupport.h"
+#include "support/RequireTool.h"
 
 namespace {
 class PhotoStoreTest : public ::testing::Test, public StoreFixture {};
@@ -50,8 +51,10 @@ TEST_F(PhotoStoreTest, StoresBothFilesUnderTheStemAndListsTheName) {
 TEST_F(PhotoStoreTest, A255CharacterDescriptionIsKeptInFullInBothFiles) {
   const QString description = (QString::fromUtf8("Été à la plage, ") + QString(240, 'x')).left(255);
   ASSERT_EQ(Store("Beach", description + "cut off"), SUCCESS);
+  const bool exiftool = RequireTool("exiftool", "libimage-exiftool-perl");
   for (const QString file : {"Beach.jpg", "Beach_tn.jpg"}) {
     EXPECT_EQ(ReadPhotoDescription(Folder() + file), description);
+    if (!exiftool) continue;
     // Other photo programs see it too.
     EXPECT_EQ(ExifTool({"-s3", "-XMP-dc:Description", Folder() + file}), description);
     EXPECT_EQ(ExifTool({"-s3", "-charset", "exif=utf8", "-EXIF:ImageDescription", Folder() + file}),

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "support/RequireTool.h"
 #include "support/TestFeatureHost.h"
 #include "myphotos/CMyPhotosPage.h"
 #include "controls/CScrollImageView.h"
@@ -207,6 +208,7 @@ TEST_F(SinglePhotoOutput, CopyPutsThePhotoOnTheClipboard) {
 }
 
 TEST_F(SinglePhotoOutput, PrintFillsThePageWidthAtTheTop) {
+  if (!RequireTool("pdfinfo", "poppler-utils") || !RequireTool("pdftoppm", "poppler-utils")) return;
   const QString pdf = windowsFolder.path() + "/photo.pdf";
   QString docName;
   window->myPhotos().photoOutput().setPrinterChooser([&](QWidget*) {

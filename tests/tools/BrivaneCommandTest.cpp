@@ -139,7 +139,20 @@ TEST_F(BrivaneCommandTest, ASessionImportsListsDescribesRenamesExportsAndDeletes
 TEST_F(BrivaneCommandTest, HelpUsageErrorsAndTheProgramFolder) {
   for (const QString command : {"import", "list", "describe", "rename", "delete", "export", "info"})
     EXPECT_TRUE(Brivane({command, "--help"}, false).out.startsWith("Usage: brivane " + command));
-  EXPECT_EQ(Brivane({}, false).status, 2);
+  // The tool's own usage: asked for on standard output, for a missing command on standard error.
+  for (const QString help : {"--help", "-h"}) {
+    const Outcome asked = Brivane({help}, false);
+    EXPECT_EQ(asked.status, 0);
+    EXPECT_TRUE(asked.out.startsWith("Usage: brivane [--program-folder DIR] COMMAND"))
+        << asked.out.toStdString();
+    EXPECT_TRUE(asked.out.contains("show build PHOTO..."));
+    EXPECT_TRUE(asked.err.isEmpty());
+  }
+  const Outcome bare = Brivane({}, false);
+  EXPECT_EQ(bare.status, 2);
+  EXPECT_TRUE(bare.out.isEmpty());
+  EXPECT_TRUE(bare.err.startsWith("Usage: brivane [--program-folder DIR] COMMAND"))
+      << bare.err.toStdString();
   EXPECT_EQ(Brivane({"import", "--replace", "--rename", "x.jpg"}).status, 2);
   // A missing program folder is an error, not a folder made up on the spot.
   Outcome run = Brivane({"list"});

@@ -19,7 +19,7 @@
 #include "system/RegistryStore.h"
 
 namespace {
-constexpr char kUsage[] =
+constexpr char kToolUsage[] =
     "Usage: brivane [--program-folder DIR] COMMAND [ARGUMENTS...]\n"
     "\n"
     "Works on the photos of a Brivane program folder, kept in its 'myphotos' folder\n"
@@ -191,7 +191,7 @@ int BrivaneTool::fail(const QString& reason) {
 int BrivaneTool::usageError(const QString& reason) {
   fail(reason + QStringLiteral(" (see 'brivane %1--help')")
                     .arg(m_command.isEmpty() ? QString() : m_command + QLatin1Char(' ')));
-  return kUsage;
+  return kWrongCommandLine;
 }
 
 int BrivaneTool::run(const QStringList& arguments) {
@@ -200,7 +200,7 @@ int BrivaneTool::run(const QStringList& arguments) {
   while (!rest.isEmpty() && rest.first().startsWith(QLatin1Char('-'))) {
     const QString option = rest.takeFirst();
     if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
-      m_out << kUsage;
+      m_out << kToolUsage;
       return kSuccess;
     }
     if (option == QLatin1String("--program-folder")) {
@@ -213,8 +213,8 @@ int BrivaneTool::run(const QStringList& arguments) {
     }
   }
   if (rest.isEmpty()) {
-    m_err << kUsage;
-    return kUsage;
+    m_err << kToolUsage;
+    return kWrongCommandLine;
   }
   m_command = rest.takeFirst();
 

@@ -14,7 +14,7 @@ class BrivaneTool {
   // Exit statuses.
   static constexpr int kSuccess = 0;
   static constexpr int kFailure = 1;
-  static constexpr int kUsage = 2;
+  static constexpr int kWrongCommandLine = 2;
 
   BrivaneTool();
 
