@@ -9,11 +9,11 @@
 
 #include "controls/FeatureHost.h"
 #include "controls/CPicturePreview.h"
-#include "controls/CScannerOptionsDialog.h"
 #include "fil/ltfil.h"
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/CNamePage.h"
 #include "getphoto/CPickFilePage.h"
+#include "getphoto/CScannerOptionsDialog.h"
 #include "getphoto/PhotoScanner.h"
 #include "getphoto/ScanRunner.h"
 #include "controls/Prompter.h"

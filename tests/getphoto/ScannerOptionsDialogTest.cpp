@@ -1,15 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTimer>
 
-#include "ControlsTestApp.h"
-#include "controls/CScannerOptionsDialog.h"
+#include "getphoto/CScannerOptionsDialog.h"
 
 namespace {
+
+class ScannerOptionsDialog : public ::testing::Test {
+ protected:
+  static int argc;
+  static char* argv[];
+  QApplication application{argc, argv};
+};
+char name[] = "getphoto_tests";
+int ScannerOptionsDialog::argc = 1;
+char* ScannerOptionsDialog::argv[] = {name, nullptr};
 
 // Settings as a flatbed scanner describes them.
 QList<ScanOption> FlatbedOptions() {
@@ -48,8 +58,7 @@ QList<ScanOption> FlatbedOptions() {
 
 }  // namespace
 
-TEST(ScannerOptionsDialog, ShowsTheDeviceSettingsAndReturnsTheChosenOnes) {
-  if (!ControlsTestApp()) GTEST_SKIP() << "a non-widget application exists";
+TEST_F(ScannerOptionsDialog, ShowsTheDeviceSettingsAndReturnsTheChosenOnes) {
   CScannerOptionsDialog dialog(FlatbedOptions());
   auto* mode = dialog.findChild<QComboBox*>("mode");
   auto* resolution = dialog.findChild<QDoubleSpinBox*>("resolution");
@@ -77,8 +86,7 @@ TEST(ScannerOptionsDialog, ShowsTheDeviceSettingsAndReturnsTheChosenOnes) {
   EXPECT_TRUE(dialog.grab().save(folder + "scanner-options.png"));
 }
 
-TEST(ScannerOptionsDialog, CallbackAnswersOkAndCancel) {
-  if (!ControlsTestApp()) GTEST_SKIP() << "a non-widget application exists";
+TEST_F(ScannerOptionsDialog, CallbackAnswersOkAndCancel) {
   const ScanOptionsCallback ask = CScannerOptionsDialog::callback(nullptr);
   for (const char* button : {"ok", "cancel"}) {
     QTimer::singleShot(0, [button] {

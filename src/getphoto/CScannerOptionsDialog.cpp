@@ -1,4 +1,4 @@
-#include "controls/CScannerOptionsDialog.h"
+#include "getphoto/CScannerOptionsDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
