@@ -11,13 +11,14 @@ function(brivane_moc_follows_headers target)
   endif()
 endfunction()
 
-# A source folder of the program is one static library of every .cpp in it.
+# A source folder of the program is one static library of every .cpp in it, in the layer
+# that cmake/LayerTable.cmake gives the folder.
 function(brivane_folder_library target)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${target} STATIC ${sources})
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   brivane_moc_follows_headers(${target} ${sources})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  brivane_layer_target(${target})
 endfunction()
 
 # A test folder is one test program of every .cpp in it.

@@ -8,7 +8,10 @@ function(brivane_module target file_stem)
     SUFFIX ".dll"
     BUILD_WITH_INSTALL_RPATH ON
     INSTALL_RPATH "$ORIGIN")
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/platform/imagelib)
+  # A module is the folder of its sources.
+  list(GET ARGN 0 first_source)
+  get_filename_component(folder ${first_source} DIRECTORY)
+  brivane_layer_target(${target} FOLDER ${folder})
   brivane_split_debug(${target})
 endfunction()
 
@@ -30,6 +33,7 @@ function(brivane_program target)
   set_target_properties(${target} PROPERTIES
     BUILD_WITH_INSTALL_RPATH ON
     INSTALL_RPATH "$ORIGIN")
+  brivane_layer_target(${target})
 endfunction()
 
 # One test program per source folder; tests live outside the program folder.
@@ -37,6 +41,10 @@ function(brivane_test target)
   add_executable(${target} ${ARGN})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
+  # Tests may include anything, whatever layer it belongs to.
+  target_include_directories(${target} PRIVATE
+    ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/platform ${PROJECT_SOURCE_DIR}/platform/imagelib
+    ${PROJECT_SOURCE_DIR}/players ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${target} PRIVATE
     BRIVANE_PROGRAM_DIR="${BRIVANE_PROGRAM_DIR}/"
     BRIVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}/"

@@ -1,0 +1,28 @@
+# Fails when one of FILES needs a shared library whose name matches FORBIDDEN, itself or
+# through the libraries it loads: what runs without a window must not carry Qt Widgets.
+#   cmake -DFILES=<file>[;<file>...] [-DFORBIDDEN=<regex>] -P check-needed-libraries.cmake
+if(NOT FILES)
+  message(FATAL_ERROR "check-needed-libraries: give the files to look at in FILES")
+endif()
+if(NOT FORBIDDEN)
+  set(FORBIDDEN "libQt6(Widgets|PrintSupport)")
+endif()
+set(failures "")
+foreach(file IN LISTS FILES)
+  execute_process(COMMAND ldd ${file} OUTPUT_VARIABLE needed ERROR_VARIABLE error RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    string(APPEND failures "${file}: ldd failed: ${error}\n")
+    continue()
+  endif()
+  string(REGEX MATCHALL "${FORBIDDEN}[^ \t\n]*" found "${needed}")
+  if(found)
+    list(REMOVE_DUPLICATES found)
+    list(JOIN found ", " found)
+    string(APPEND failures "${file} needs ${found}, which cmake/LayerTable.cmake keeps out of it\n")
+  endif()
+endforeach()
+if(failures)
+  # NOTICE prints the lines as they are; FATAL_ERROR would rewrap them.
+  message(NOTICE "${failures}")
+  message(FATAL_ERROR "check-needed-libraries: libraries out of place, listed above")
+endif()
