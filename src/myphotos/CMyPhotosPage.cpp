@@ -18,7 +18,6 @@
 #include "system/Folders.h"
 
 namespace {
-constexpr const char* kStopSemaphoreName = "ThumbStop";
 constexpr int kPhotoPopupMenu = 184;
 const QColor kHintColour(255, 255, 128);
 }  // namespace
@@ -62,7 +61,6 @@ CMyPhotosPage::CMyPhotosPage(FeatureHost& host, SemaphoreRegistry* semaphores, Q
                                                    host.registry(), window);
 
   if (semaphores) {
-    m_stopSemaphore = semaphores->open(kStopSemaphoreName);
     m_watcher = std::make_unique<ThumbnailWatcher>(GetMyPhotosFolder(), *semaphores, m_photos);
     m_watcher->updater().setSelectionModel(m_list->selectionModel());
     connect(&m_watcher->updater(), &PhotoListUpdater::scanDone, this, changed);
@@ -73,7 +71,6 @@ CMyPhotosPage::CMyPhotosPage(FeatureHost& host, SemaphoreRegistry* semaphores, Q
 
 CMyPhotosPage::~CMyPhotosPage() {
   if (m_watcher) m_watcher->stop();
-  else if (m_stopSemaphore) m_stopSemaphore->release(1);
 }
 
 QString CMyPhotosPage::tabText() const { return QStringLiteral("My Photos"); }

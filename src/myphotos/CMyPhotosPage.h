@@ -5,13 +5,13 @@
 #include <QPoint>
 
 #include "controls/CTabPage.h"
-#include "system/SemaphoreRegistry.h"
 
 class CPictureListBox;
 class FeatureHost;
 class PhotoListModel;
 class PhotoStoreCommands;
 class QLabel;
+class SemaphoreRegistry;
 class SinglePhotoCommands;
 class ThumbnailWatcher;
 
@@ -64,7 +64,6 @@ class CMyPhotosPage : public CTabPage {
   PhotoListModel* m_photos;
   CPictureListBox* m_list;
   QLabel* m_hint;
-  SemaphoreRegistry::Handle m_stopSemaphore;
   std::unique_ptr<ThumbnailWatcher> m_watcher;
   std::unique_ptr<PhotoStoreCommands> m_storeCommands;
   std::unique_ptr<SinglePhotoCommands> m_output;
