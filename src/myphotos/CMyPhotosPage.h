@@ -42,7 +42,6 @@ class CMyPhotosPage : public CTabPage {
   // The thumbnail watcher that keeps the list; null without semaphores.
   ThumbnailWatcher* watcher() const { return m_watcher.get(); }
   SinglePhotoCommands& photoOutput() const { return *m_output; }
-  PhotoStoreCommands& storeCommands() const { return *m_storeCommands; }
   // The hint for the entry under the cursor (row -1: none), at `pos` in the list's viewport.
   void showPhotoHint(int row, QPoint pos);
   void hideHint();

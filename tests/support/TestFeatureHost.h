@@ -39,7 +39,7 @@ class TestFeatureHost : public FeatureHost {
   RegistryStore& registry() override { return m_registry; }
   BackgroundRunner& backgroundRunner() override { return runner; }
   void viewFullSize(const ImageBitmap&, const QString& name) override { viewed.append(name); }
-  void showTab(MainTab tab) override { shownTab = tab; }
+  void showTab(MainTab) override {}
   QAction* commandAction(int) const override { return nullptr; }
   void popupMenu(int, const QPoint&) override {}
 
@@ -49,7 +49,6 @@ class TestFeatureHost : public FeatureHost {
   RecordingProgramRunner programs;
   BackgroundRunner runner{&window};
   QStringList viewed;
-  MainTab shownTab = MainTab::MyPhotos;
 
  private:
   PhotoStore& m_store;
