@@ -19,6 +19,7 @@
 #include "krn/ResultCodes.h"
 #include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
+#include "library/PhotoStoreTexts.h"
 #include "library/Settings.h"
 
 namespace {
@@ -119,8 +120,14 @@ bool CNamePage::store() {
     if (check.Verdict != NameVerdict::Empty) m_name->setFocus();
     return false;
   }
-  const int result =
-      host.photoStore().StorePhoto(host.workingPicture(), check.Name, m_description->text());
+  // The name was free when checked; another program storing under it meanwhile keeps its photo.
+  const int result = host.photoStore().StorePhoto(host.workingPicture(), check.Name,
+                                                  m_description->text(), PhotoStore::Placing::NoReplace);
+  if (result == ERROR_FILE_EXISTS) {
+    host.prompter().showError(this, QString::fromLatin1(PhotoStoreTexts::kNameTaken).arg(check.Name));
+    m_name->setFocus();
+    return false;
+  }
   if (result != SUCCESS) {
     // The picture is still in the working bitmap: the user can try again or cancel.
     host.prompter().showError(this, QStringLiteral("Brivane could not store the photo '%1' in "

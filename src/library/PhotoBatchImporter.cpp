@@ -7,10 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include <QSet>
-
 #include "krn/ltkrn.h"
-#include "library/PhotoNames.h"
 
 PhotoBatchImporter::PhotoBatchImporter(PhotoStore& store) : store_(store) {}
 
@@ -21,8 +18,7 @@ QList<ImportResult> PhotoBatchImporter::Import(const QStringList& files, const R
 
   std::mutex mutex;
   std::condition_variable changed;
-  qsizetype nextToChoose = 0;  // names are chosen in the order of the files
-  QSet<QString> storing;       // stems being written now
+  qsizetype nextToPlace = 0;  // names are chosen and photos placed in the order of the files
   std::vector<bool> done(size_t(count), false);
   std::atomic<qsizetype> nextFile{0};
 
@@ -34,32 +30,20 @@ QList<ImportResult> PhotoBatchImporter::Import(const QStringList& files, const R
     for (qsizetype index = nextFile++; index < count; index = nextFile++) {
       const QString& file = files[index];
       ImportResult result;
-      // Decoding, the long part, runs before this file's turn comes.
-      bool going = importer.CheckFile(file, result) && importer.Decode(file, result);
+      // Decoding and encoding, the long parts, run before this file's turn comes.
+      PreparedPhoto prepared;
+      const bool going = importer.CheckFile(file, result) && importer.Decode(file, result) &&
+                         importer.Prepare(result, prepared);
+      FreeBitmap(working);
+      InitBitmap(working, 0, 0, 0);
 
       std::unique_lock lock(mutex);
-      changed.wait(lock, [&] { return nextToChoose == index; });
-      QString stem;
-      if (going) {
-        going = importer.ChooseName(result, [&](const QString& s) { return storing.contains(s); });
-        stem = StemForName(result.Name);
-        // Replacing a photo still being written waits for it: the pair is never mixed.
-        if (going) changed.wait(lock, [&] { return !storing.contains(stem); });
-        if (going) storing.insert(stem);
-      }
-      ++nextToChoose;
-      changed.notify_all();
+      changed.wait(lock, [&] { return nextToPlace == index; });
       lock.unlock();
-
-      if (going) {
-        importer.Store(result);
-        lock.lock();
-        storing.remove(stem);
-      } else {
-        FreeBitmap(working);
-        InitBitmap(working, 0, 0, 0);
-        lock.lock();
-      }
+      // Placing is quick; doing it in turn makes the names those of a one-by-one import.
+      if (going) importer.Place(result, prepared);
+      lock.lock();
+      ++nextToPlace;
       results[index] = result;
       done[size_t(index)] = true;
       changed.notify_all();

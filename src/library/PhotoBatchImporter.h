@@ -12,9 +12,8 @@
 class PhotoStore;
 
 // Imports many files at once, decoding and encoding on several threads. The outcome is
-// the one importing the files one after another in the given order would have: names
-// are decided strictly in that order, and a name another file is still being stored
-// under counts as taken (with Replace, the later file waits for it and then replaces it).
+// the one importing the files one after another in the given order would have: files are
+// decoded and encoded side by side, then named and placed strictly in that order.
 class PhotoBatchImporter {
  public:
   // Called on the calling thread for each file, in the order given.

@@ -50,6 +50,11 @@ QString PhotoImporter::NextFreeName(const QString& name, const StemTaken& alsoTa
 bool PhotoImporter::CheckFile(const QString& file, ImportResult& result) const {
   result = ImportResult();
   result.Name = NameForFile(file);
+  // A name that is not UTF-8 reaches us with replacement characters and no longer names
+  // the file on disk; say so rather than "does not exist".
+  if (file.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(file))
+    return Refuse(result, ImportResult::Status::BadName,
+                  QStringLiteral("the file name is not valid UTF-8; rename the file to import it"));
   if (FormatForExtension(FileExtension(file)) == 0)
     return Refuse(result, ImportResult::Status::NotAnImageType,
                   QStringLiteral("'.%1' is not an image file type Brivane knows")
@@ -68,10 +73,22 @@ bool PhotoImporter::CheckFile(const QString& file, ImportResult& result) const {
 }
 
 bool PhotoImporter::ChooseName(ImportResult& result, const StemTaken& alsoTaken) const {
+  const QString stem = StemForName(result.Name);
+  if (const QString other = store_.ClashingPhoto(stem); !other.isEmpty())
+    return Refuse(result, ImportResult::Status::BadName,
+                  QStringLiteral("the name '%1' cannot be used: its files would be those of the "
+                                 "photo '%2'")
+                      .arg(result.Name, other));
   if (!Taken(result.Name, alsoTaken) || whenTaken_ == WhenTaken::Replace) return true;
-  if (whenTaken_ == WhenTaken::Skip)
+  if (whenTaken_ == WhenTaken::Skip) {
+    if (store_.HasFilesFor(stem) && !store_.Contains(stem))
+      return Refuse(result, ImportResult::Status::NameTaken,
+                    QStringLiteral("a file of '%1' is in the 'My Photos' folder, though it is "
+                                   "not a whole photo")
+                        .arg(result.Name));
     return Refuse(result, ImportResult::Status::NameTaken,
                   QStringLiteral("a photo named '%1' is already stored").arg(result.Name));
+  }
   const QString numbered = NextFreeName(result.Name, alsoTaken);
   if (numbered.isEmpty())
     return Refuse(result, ImportResult::Status::NameTaken,
@@ -88,9 +105,20 @@ bool PhotoImporter::Decode(const QString& file, ImportResult& result) {
   return Refuse(result, ImportResult::Status::DecodeFailed, QString::fromUtf8(ResultText(result.Code)));
 }
 
-bool PhotoImporter::Store(ImportResult& result) {
-  result.Code = store_.StorePhoto(working_, result.Name, description_);
+bool PhotoImporter::Prepare(ImportResult& result, PreparedPhoto& prepared) {
+  result.Code = store_.Prepare(working_, description_, prepared);
   EmptyBitmap(working_);
+  if (result.Code == SUCCESS) return true;
+  return Refuse(result, ImportResult::Status::StoreFailed, QString::fromUtf8(ResultText(result.Code)));
+}
+
+bool PhotoImporter::Place(ImportResult& result, PreparedPhoto& prepared) {
+  const LockFile locked = store_.LockChanges();
+  if (!ChooseName(result)) return false;
+  const PhotoStore::Placing placing = whenTaken_ == WhenTaken::Replace
+                                          ? PhotoStore::Placing::Replace
+                                          : PhotoStore::Placing::NoReplace;
+  result.Code = store_.Place(locked, prepared, StemForName(result.Name), placing);
   if (result.Code == SUCCESS) {
     result.State = ImportResult::Status::Imported;
     return true;
@@ -98,8 +126,13 @@ bool PhotoImporter::Store(ImportResult& result) {
   return Refuse(result, ImportResult::Status::StoreFailed, QString::fromUtf8(ResultText(result.Code)));
 }
 
+bool PhotoImporter::Store(ImportResult& result) {
+  PreparedPhoto prepared;
+  return Prepare(result, prepared) && Place(result, prepared);
+}
+
 ImportResult PhotoImporter::Import(const QString& file) {
   ImportResult result;
-  if (CheckFile(file, result) && ChooseName(result) && Decode(file, result)) Store(result);
+  if (CheckFile(file, result) && Decode(file, result)) Store(result);
   return result;
 }

@@ -6,6 +6,7 @@
 
 #include "krn/ImageBitmap.h"
 #include "library/ImportResult.h"
+#include "library/PreparedPhoto.h"
 
 class PhotoStore;
 
@@ -40,13 +41,20 @@ class PhotoImporter {
   // and returns false when the file is not to be imported.
   // The type and name of the file; with the Skip policy, whether its name is stored.
   bool CheckFile(const QString& file, ImportResult& result) const;
-  // The final name under the policy; `alsoTaken` adds names not yet on disk.
+  // The final name under the policy; `alsoTaken` adds names not yet on disk. A name whose
+  // files would be another photo's is refused under every policy.
   bool ChooseName(ImportResult& result, const StemTaken& alsoTaken = {}) const;
   // Decodes the file into the working bitmap.
   bool Decode(const QString& file, ImportResult& result);
-  // Stores the working bitmap under result.Name with the description, then empties the
-  // working bitmap.
+  // Stores the working bitmap with the description, then empties the working bitmap:
+  // Prepare and Place in turn.
   bool Store(ImportResult& result);
+  // Encodes the working bitmap into temporaries of the store and empties it.
+  bool Prepare(ImportResult& result, PreparedPhoto& prepared);
+  // With the store locked against other writers, chooses the final name (ChooseName)
+  // and places the prepared photo under it; a name taken meanwhile by another process is
+  // never replaced unless the policy is Replace.
+  bool Place(ImportResult& result, PreparedPhoto& prepared);
 
  private:
   QString NextFreeName(const QString& name, const StemTaken& alsoTaken) const;

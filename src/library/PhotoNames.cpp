@@ -32,6 +32,33 @@ QString LeftCharacters(const QString& text, int count) {
 
 QString TrimPhotoName(const QString& typed) { return typed.trimmed(); }
 
+bool HasVisibleCharacter(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t code = text[i].unicode();
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      code = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      ++i;
+    }
+    switch (QChar::category(code)) {
+      case QChar::Separator_Space:
+      case QChar::Separator_Line:
+      case QChar::Separator_Paragraph:
+      case QChar::Other_Control:
+      case QChar::Other_Format:
+      case QChar::Mark_NonSpacing:
+      case QChar::Mark_Enclosing:
+        continue;
+      default:
+        break;
+    }
+    // Letters by category, blank on screen.
+    if (code == 0x115F || code == 0x1160 || code == 0x3164 || code == 0xFFA0 || code == 0x2800)
+      continue;
+    return true;
+  }
+  return false;
+}
+
 QString UnsafeNameReason(const QString& name) {
   if (name == QLatin1String(".") || name == QLatin1String(".."))
     return QString::fromLatin1(PhotoStoreTexts::kNameIsDots);
@@ -55,7 +82,8 @@ bool IsNameTaken(const QString& name, const QStringList& storedNames) {
 NameCheck CheckPhotoName(const QString& typed, const QStringList& storedNames) {
   NameCheck check;
   check.Name = TrimPhotoName(typed);
-  if (check.Name.isEmpty()) {
+  // A name of invisible characters would list as a blank line nobody can tell apart.
+  if (!HasVisibleCharacter(check.Name)) {
     check.Verdict = NameVerdict::Empty;
     check.Message = QString::fromLatin1(PhotoStoreTexts::kTypeAName);
   } else if (QString reason = UnsafeNameReason(check.Name); !reason.isEmpty()) {

@@ -23,6 +23,10 @@ QString LeftCharacters(const QString& text, int count);
 
 // Removes the blanks at both ends, as the naming pages do before any check.
 QString TrimPhotoName(const QString& typed);
+// Whether the text shows anything: false for text of blanks and invisible characters
+// only (zero-width spaces and joiners, other format characters, lone combining marks,
+// fillers).
+bool HasVisibleCharacter(const QString& text);
 // Why a (trimmed) name cannot name a file inside the My Photos folder, or "" when it can:
 // "/", NUL and other control characters, broken UTF-16, "." and "..".
 QString UnsafeNameReason(const QString& name);
@@ -30,5 +34,5 @@ QString UnsafeNameReason(const QString& name);
 // So "Tom" is taken while "Tommy" is stored, and "" is taken whenever the store holds a photo.
 bool IsNameTaken(const QString& name, const QStringList& storedNames);
 // The whole check of a typed name against the stored names, in the order the user meets
-// the messages: empty, unsafe, too long, taken.
+// the messages: empty (or invisible), unsafe, too long, taken.
 NameCheck CheckPhotoName(const QString& typed, const QStringList& storedNames);

@@ -1,11 +1,6 @@
 #include "library/PhotoStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <future>
 #include <system_error>
@@ -13,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSet>
 
 #include "fil/ltfil.h"
@@ -21,35 +15,14 @@
 #include "library/PhotoEncoding.h"
 #include "library/PhotoNames.h"
 #include "library/PhotoStoreTexts.h"
+#include "library/StoreFiles.h"
 
 namespace {
 constexpr char kPhotoSuffix[] = ".jpg";
 constexpr char kThumbnailSuffix[] = "_tn.jpg";
+constexpr char kThumbnailMark[] = "_tn";
 
-QByteArray Native(const QString& path) { return QFile::encodeName(path); }
-std::filesystem::path FsPath(const QString& path) { return Native(path).toStdString(); }
-
-bool RemoveFile(const QString& path) {
-  return ::unlink(Native(path).constData()) == 0 || errno == ENOENT;
-}
-
-bool MoveFile(const QString& from, const QString& to) {
-  return ::rename(Native(from).constData(), Native(to).constData()) == 0;
-}
-
-bool SyncFile(const QString& path) {
-  const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = ::fsync(fd) == 0;
-  ::close(fd);
-  return synced;
-}
-
-void KeepMode(const QString& existing, const QString& replacement) {
-  struct stat old {};
-  if (::stat(Native(existing).constData(), &old) == 0)
-    (void)::chmod(Native(replacement).constData(), old.st_mode & 07777);
-}
+std::filesystem::path FsPath(const QString& path) { return NativePath(path).toStdString(); }
 
 // A stem (or name) names a file in the folder only: nothing with "/" or control
 // characters, not "." or "..", not empty.
@@ -77,6 +50,16 @@ bool PhotoStore::Contains(const QString& stem) const {
 
 bool PhotoStore::HasFilesFor(const QString& stem) const {
   return QFileInfo::exists(PhotoPath(stem)) || QFileInfo::exists(ThumbnailPath(stem));
+}
+
+QString PhotoStore::ClashingPhoto(const QString& stem) const {
+  const QLatin1String mark(kThumbnailMark);
+  if (stem.endsWith(mark) && stem.size() > mark.size()) {
+    const QString base = stem.chopped(mark.size());
+    if (QFileInfo::exists(PhotoPath(base))) return NameForStem(base);
+  }
+  if (QFileInfo::exists(ThumbnailPath(stem + mark))) return NameForStem(stem + mark);
+  return {};
 }
 
 QStringList PhotoStore::Stems() const {
@@ -120,6 +103,12 @@ QList<PhotoEntry> PhotoStore::List() const {
 
 NameCheck PhotoStore::CheckName(const QString& typed) const {
   NameCheck check = CheckPhotoName(typed, Names());
+  if (!check.accepted()) return check;
+  if (const QString other = ClashingPhoto(StemForName(check.Name)); !other.isEmpty()) {
+    check.Verdict = NameVerdict::Taken;
+    check.Message = QString::fromLatin1(PhotoStoreTexts::kNameClashes).arg(check.Name, other);
+    return check;
+  }
   // Storing overwrites without a question, so files that are not a listed photo (a lone
   // picture, or another photo's thumbnail when the name ends in "_tn") make the name taken.
   if (check.accepted() && HasFilesFor(StemForName(check.Name))) {
@@ -129,77 +118,26 @@ NameCheck PhotoStore::CheckName(const QString& typed) const {
   return check;
 }
 
-QString PhotoStore::NewTemporaryPath() const {
-  // Hidden, and not ending in ".jpg", so no listing ever takes a half-written file for a photo.
-  const quint64 token = QRandomGenerator::global()->generate64();
-  return folder_ + QLatin1String(".brivane-") + QString::number(token, 36) + QLatin1String(".tmp");
+LockFile PhotoStore::LockChanges() const {
+  return LockFile(StoreLockPath(folder_), LockFile::Mode::Exclusive);
 }
 
-void PhotoStore::SyncFolder() const {
-  const int fd = ::open(Native(folder_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+PreparedPhoto PhotoStore::StartPrepared() const {
+  PreparedPhoto prepared;
+  prepared.writing_.emplace(StoreWritingLockPath(folder_), LockFile::Mode::Shared);
+  return prepared;
 }
 
-int PhotoStore::PlacePair(const QString& photoTemp, const QString& thumbnailTemp,
-                          const QString& stem) {
-  const QString photoPath = PhotoPath(stem);
-  const QString thumbnailPath = ThumbnailPath(stem);
-
-  // A second name for the photo being replaced, so it can come back if the thumbnail
-  // cannot follow the new photo into place.
-  QString backup;
-  if (QFileInfo::exists(photoPath)) {
-    backup = NewTemporaryPath();
-    if (::link(Native(photoPath).constData(), Native(backup).constData()) != 0) {
-      std::error_code error;
-      std::filesystem::copy_file(FsPath(photoPath), FsPath(backup), error);
-      if (error) {
-        RemoveFile(backup);
-        RemoveFile(photoTemp);
-        RemoveFile(thumbnailTemp);
-        return ERROR_FILE_WRITE;
-      }
-    }
-  }
-
-  // Replaced files keep their permissions: a private photo stays private.
-  KeepMode(photoPath, photoTemp);
-  KeepMode(thumbnailPath, thumbnailTemp);
-
-  int result = SUCCESS;
-  if (Fails(Step::PlacePhoto) || !MoveFile(photoTemp, photoPath)) {
-    result = ERROR_FILE_WRITE;
-  } else if (Fails(Step::PlaceThumbnail) || !MoveFile(thumbnailTemp, thumbnailPath)) {
-    result = ERROR_FILE_WRITE;
-    // Back to the old photo; with none, the new photo goes too. Should even that move
-    // fail, the new photo stays: a stale thumbnail is better than no picture.
-    if (backup.isEmpty())
-      RemoveFile(photoPath);
-    else
-      MoveFile(backup, photoPath);
-  }
-  RemoveFile(photoTemp);
-  RemoveFile(thumbnailTemp);
-  if (!backup.isEmpty()) RemoveFile(backup);
-  if (result == SUCCESS) SyncFolder();
-  return result;
-}
-
-int PhotoStore::StorePhoto(ImageBitmap& working, const QString& name,
-                           const QString& description) {
-  return StoreUnderStem(working, StemForName(name), description);
-}
-
-int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem,
-                               const QString& description) {
-  if (!IsUsableStem(stem)) return ERROR_INV_PARAMETER;
+int PhotoStore::Prepare(ImageBitmap& working, const QString& description, PreparedPhoto& prepared) {
+  prepared = PreparedPhoto();
   if (!working.hasPixels() || working.isEmpty()) return ERROR_NO_BITMAP;
   EnsureFolder();
 
-  const QString photoTemp = NewTemporaryPath();
-  const QString thumbnailTemp = NewTemporaryPath();
+  PreparedPhoto made = StartPrepared();
+  const QString photoTemp = NewStoreTemporary(folder_);
+  const QString thumbnailTemp = NewStoreTemporary(folder_);
+  made.photo_ = photoTemp;
+  made.thumbnail_ = thumbnailTemp;
   const int bits = PhotoBitsPerPixel(working.BitsPerPixel);
   const bool photoFails = Fails(Step::WritePhoto);
   const SaveComments comments = StoreComments(description);
@@ -230,11 +168,129 @@ int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem,
   if (result != SUCCESS) {
     // A failed store hands the caller back the picture it gave.
     working = full;
-    RemoveFile(photoTemp);
-    RemoveFile(thumbnailTemp);
     return result;
   }
-  return PlacePair(photoTemp, thumbnailTemp, stem);
+  prepared = std::move(made);
+  return SUCCESS;
+}
+
+int PhotoStore::Place(const LockFile&, PreparedPhoto& prepared, const QString& stem,
+                      Placing placing) {
+  if (!IsUsableStem(stem) || !prepared.IsReady()) {
+    prepared.Discard();
+    return ERROR_INV_PARAMETER;
+  }
+  // Checked here as well as by the name checks: whatever the flags, a photo never
+  // overwrites another photo's files.
+  if (!ClashingPhoto(stem).isEmpty()) {
+    prepared.Discard();
+    return ERROR_FILE_EXISTS;
+  }
+  const int result = placing == Placing::Replace ? PlaceReplacing(prepared, stem)
+                                                 : PlaceWithoutReplacing(prepared, stem);
+  prepared.Discard();
+  if (result == SUCCESS) SyncStoreFolder(folder_);
+  return result;
+}
+
+int PhotoStore::PlaceReplacing(PreparedPhoto& prepared, const QString& stem) {
+  const QString photoPath = PhotoPath(stem);
+  const QString thumbnailPath = ThumbnailPath(stem);
+
+  // A second name for the photo being replaced, so it can come back if the thumbnail
+  // cannot follow the new photo into place.
+  QString backup;
+  if (QFileInfo::exists(photoPath)) {
+    backup = NewStoreTemporary(folder_);
+    if (::link(NativePath(photoPath).constData(), NativePath(backup).constData()) != 0) {
+      std::error_code error;
+      std::filesystem::copy_file(FsPath(photoPath), FsPath(backup), error);
+      if (error) {
+        RemoveStoreFile(backup);
+        return ERROR_FILE_WRITE;
+      }
+    }
+  }
+
+  KeepStoreFileMode(photoPath, prepared.photo_);
+  KeepStoreFileMode(thumbnailPath, prepared.thumbnail_);
+
+  int result = SUCCESS;
+  if (Fails(Step::PlacePhoto) || !MoveStoreFile(prepared.photo_, photoPath)) {
+    result = ERROR_FILE_WRITE;
+  } else if (Fails(Step::PlaceThumbnail) || !MoveStoreFile(prepared.thumbnail_, thumbnailPath)) {
+    result = ERROR_FILE_WRITE;
+    // Back to the old photo; with none, the new photo goes too. Should even that move
+    // fail, the new photo stays: a stale thumbnail is better than no picture.
+    if (backup.isEmpty())
+      RemoveStoreFile(photoPath);
+    else
+      MoveStoreFile(backup, photoPath);
+  }
+  if (!backup.isEmpty()) RemoveStoreFile(backup);
+  return result;
+}
+
+int PhotoStore::PlaceWithoutReplacing(PreparedPhoto& prepared, const QString& stem) {
+  const QString photoPath = PhotoPath(stem);
+  const QString thumbnailPath = ThumbnailPath(stem);
+  // A lone thumbnail in the way is found before the photo moves, not after.
+  if (QFileInfo::exists(thumbnailPath)) return ERROR_FILE_EXISTS;
+  if (Fails(Step::PlacePhoto)) return ERROR_FILE_WRITE;
+  switch (MoveStoreFileWithoutReplacing(prepared.photo_, photoPath)) {
+    case MoveOutcome::Moved: break;
+    case MoveOutcome::Exists: return ERROR_FILE_EXISTS;
+    case MoveOutcome::Failed: return ERROR_FILE_WRITE;
+  }
+  const MoveOutcome thumbnail = Fails(Step::PlaceThumbnail)
+                                    ? MoveOutcome::Failed
+                                    : MoveStoreFileWithoutReplacing(prepared.thumbnail_, thumbnailPath);
+  if (thumbnail == MoveOutcome::Moved) return SUCCESS;
+  // The photo placed above is ours alone: nothing else may write under a name it did not take.
+  RemoveStoreFile(photoPath);
+  return thumbnail == MoveOutcome::Exists ? ERROR_FILE_EXISTS : ERROR_FILE_WRITE;
+}
+
+int PhotoStore::StorePhoto(ImageBitmap& working, const QString& name,
+                           const QString& description, Placing placing) {
+  return StoreUnderStem(working, StemForName(name), description, placing);
+}
+
+int PhotoStore::StoreUnderStem(ImageBitmap& working, const QString& stem,
+                               const QString& description, Placing placing) {
+  if (!IsUsableStem(stem)) return ERROR_INV_PARAMETER;
+  // Shares the pixels; kept so that a photo refused its place goes back to the caller.
+  const ImageBitmap given = working;
+  PreparedPhoto prepared;
+  if (const int result = Prepare(working, description, prepared); result != SUCCESS) return result;
+  const LockFile locked = LockChanges();
+  const int result = Place(locked, prepared, stem, placing);
+  if (result != SUCCESS) working = given;
+  return result;
+}
+
+int PhotoStore::RemakeThumbnail(const LockFile&, const QString& stem) {
+  if (!IsUsableStem(stem)) return ERROR_INV_PARAMETER;
+  ImageBitmap picture;
+  int result = LoadPictureFile(PhotoPath(stem), picture);
+  PreparedPhoto prepared = StartPrepared();
+  prepared.thumbnail_ = NewStoreTemporary(folder_);
+  if (result == SUCCESS) {
+    const QSize size = ThumbnailSize(picture.Width, picture.Height);
+    result = ResizeBitmap(picture, size.width(), size.height());
+  }
+  if (result == SUCCESS)
+    result = SaveImageFile(prepared.thumbnail_, picture, kPhotoFileFormat,
+                           PhotoBitsPerPixel(picture.BitsPerPixel), kPhotoQualityFactor,
+                           StoreComments(ReadPhotoDescription(PhotoPath(stem))));
+  FreeBitmap(picture);
+  if (result != SUCCESS) return result;
+  switch (MoveStoreFileWithoutReplacing(prepared.thumbnail_, ThumbnailPath(stem))) {
+    case MoveOutcome::Moved: SyncStoreFolder(folder_); return SUCCESS;
+    case MoveOutcome::Exists: return ERROR_FILE_EXISTS;
+    case MoveOutcome::Failed: break;
+  }
+  return ERROR_FILE_WRITE;
 }
 
 int PhotoStore::LoadPhoto(ImageBitmap& working, const QString& stem) const {
@@ -264,26 +320,26 @@ int PhotoStore::Rename(const QString& oldStem, const QString& newName) {
   // Copies keep the file times, so the renamed photo sorts where the old one was.
   auto copyAside = [this](const QString& from, Step step) -> QString {
     if (Fails(step)) return {};
-    const QString temp = NewTemporaryPath();
+    const QString temp = NewStoreTemporary(folder_);
     std::error_code error;
     std::filesystem::copy_file(FsPath(from), FsPath(temp), error);
     std::filesystem::file_time_type time;
     if (!error) time = std::filesystem::last_write_time(FsPath(from), error);
     if (!error) std::filesystem::last_write_time(FsPath(temp), time, error);
-    if (error || !SyncFile(temp)) {
-      RemoveFile(temp);
+    if (error || !SyncStoreFile(temp)) {
+      RemoveStoreFile(temp);
       return {};
     }
     return temp;
   };
-  const QString photoTemp = copyAside(PhotoPath(oldStem), Step::WritePhoto);
-  if (photoTemp.isEmpty()) return ERROR_FILE_WRITE;
-  const QString thumbnailTemp = copyAside(ThumbnailPath(oldStem), Step::WriteThumbnail);
-  if (thumbnailTemp.isEmpty()) {
-    RemoveFile(photoTemp);
-    return ERROR_FILE_WRITE;
-  }
-  if (const int result = PlacePair(photoTemp, thumbnailTemp, newStem); result != SUCCESS)
+  PreparedPhoto prepared = StartPrepared();
+  prepared.photo_ = copyAside(PhotoPath(oldStem), Step::WritePhoto);
+  if (prepared.photo_.isEmpty()) return ERROR_FILE_WRITE;
+  prepared.thumbnail_ = copyAside(ThumbnailPath(oldStem), Step::WriteThumbnail);
+  if (prepared.thumbnail_.isEmpty()) return ERROR_FILE_WRITE;
+
+  const LockFile locked = LockChanges();
+  if (const int result = Place(locked, prepared, newStem, Placing::Replace); result != SUCCESS)
     return result;
 
   // On a folder that ignores case "Tommy" and "tommy" are one file: nothing to delete.
@@ -291,12 +347,17 @@ int PhotoStore::Rename(const QString& oldStem, const QString& newName) {
   if (std::filesystem::equivalent(FsPath(PhotoPath(oldStem)), FsPath(PhotoPath(newStem)), error))
     return SUCCESS;
   if (Fails(Step::RemoveOld)) return ERROR_FILE_WRITE;
-  return Delete(oldStem);
+  return DeleteLocked(oldStem);
 }
 
 int PhotoStore::Delete(const QString& stem) {
   if (!IsUsableStem(stem)) return ERROR_INV_PARAMETER;
-  const bool photoGone = RemoveFile(PhotoPath(stem));
-  const bool thumbnailGone = RemoveFile(ThumbnailPath(stem));
+  const LockFile locked = LockChanges();
+  return DeleteLocked(stem);
+}
+
+int PhotoStore::DeleteLocked(const QString& stem) {
+  const bool photoGone = RemoveStoreFile(PhotoPath(stem));
+  const bool thumbnailGone = RemoveStoreFile(ThumbnailPath(stem));
   return photoGone && thumbnailGone ? SUCCESS : ERROR_FILE_WRITE;
 }

@@ -6,6 +6,9 @@ inline constexpr char kTypeAName[] =
     "Please type a name for this photo so Brivane can store it in the 'My Photos' folder for you.";
 inline constexpr char kNameTaken[] =
     "You already have a photo named '%1'.  Please type a different name.";
+inline constexpr char kNameClashes[] =
+    "The name '%1' cannot be used: its files would be those of the photo '%2'.  Please type a "
+    "different name.";
 inline constexpr char kSelectToRename[] = "Please select a photo to rename.";
 inline constexpr char kSelectToDelete[] = "Please select a photo to delete.";
 inline constexpr char kConfirmDelete[] = "Are you sure you want to delete '%1'?";

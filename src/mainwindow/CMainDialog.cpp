@@ -34,6 +34,7 @@
 #include "help/HelpTopics.h"
 #include "krn/ltkrn.h"
 #include "labels/CPrintLabelsPage.h"
+#include "library/PhotoStoreRepair.h"
 #include "mainwindow/CMainTabBar.h"
 #include "mainwindow/CMainTabControl.h"
 #include "mainwindow/CPropertiesDialog.h"
@@ -75,6 +76,9 @@ CMainDialog::CMainDialog(MainWindowServices services, QWidget* parent)
   // Failure (not allowed, or the name taken by a file) is not reported: the photo list
   // then simply shows nothing.
   QDir().mkpath(GetMyPhotosFolder());
+  // Before the photo list first looks: a photo half stored when a run was killed is
+  // finished, so every list and command agree on what is stored.
+  RepairPhotoStore(m_store);
   m_runner = std::make_unique<BackgroundRunner>(this);
   m_dropImporter = new CDropImporter(*this, this);
   connect(m_dropImporter, &CDropImporter::finished, this, &CMainDialog::importFinished);

@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "library/PhotoNames.h"
 #include "shows/ShowFileWriter.h"
 #include "system/Folders.h"
 #include "system/RegistryStore.h"
@@ -23,7 +25,13 @@ ShowBuildResult Failed(ShowBuildResult result, int code, const QString& error) {
 }
 
 QString NameProblem(const QString& name) {
-  if (name.isEmpty()) return QStringLiteral("the show has no name");
+  if (!HasVisibleCharacter(name)) return QStringLiteral("the show has no name");
+  // A line break in a file name breaks every list and script that shows it.
+  const bool controls = std::any_of(name.begin(), name.end(), [](QChar c) {
+    return c.category() == QChar::Other_Control;
+  });
+  if (controls || !name.isValidUtf16())
+    return QStringLiteral("a show name cannot hold line breaks or other control characters");
   if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)) || name == QLatin1String(".") ||
       name == QLatin1String(".."))
     return QStringLiteral("the name '%1' cannot be a file name in the folder").arg(name);

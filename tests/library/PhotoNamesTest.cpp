@@ -53,3 +53,11 @@ TEST(PhotoNames, SixtyCharactersCountCharactersNotUnits) {
   EXPECT_EQ(CheckPhotoName(smile.repeated(61), {}).Verdict, NameVerdict::TooLong);
   EXPECT_EQ(LeftCharacters("ab" + smile + "cd", 3), "ab" + smile);
 }
+
+TEST(PhotoNames, InvisibleNamesCountAsEmpty) {
+  // Zero-width space, joiners, a byte-order mark, a lone combining mark, a Hangul filler.
+  for (const char16_t* invisible : {u"\u200B", u"\u200B \u200D\u2060", u"\uFEFF", u"\u0301", u"\u3164"})
+    EXPECT_EQ(CheckPhotoName(QString::fromUtf16(invisible), {}).Verdict, NameVerdict::Empty);
+  for (const char16_t* visible : {u"a\u200B", u"\u00E9", u"\U0001F600", u"e\u0301"})
+    EXPECT_TRUE(CheckPhotoName(QString::fromUtf16(visible), {}).accepted());
+}

@@ -6,6 +6,7 @@
 
 #include "fil/ltfil.h"
 #include "library/PhotoNames.h"
+#include "library/PhotoStoreRepair.h"
 #include "StoreTestSupport.h"
 #include "support/RequireTool.h"
 
@@ -191,4 +192,82 @@ TEST_F(PhotoStoreTest, EditCommentStoresAgainUnderTheSameStem) {
   EXPECT_EQ(store.ReadDescription("A&B"), "after");
   EXPECT_EQ(ReadPhotoDescription(store.ThumbnailPath("A&B")), "after");
   EXPECT_EQ(FolderContents(Folder()).size(), 4);
+}
+
+TEST_F(PhotoStoreTest, PlacingWithoutReplacingNeverTouchesFilesInTheWay) {
+  ASSERT_EQ(Store("Beach", "mine"), SUCCESS);
+  // A lone thumbnail (a photo deleted half way) is in the way as much as a whole photo.
+  QFile::copy(store.ThumbnailPath("Beach"), store.ThumbnailPath("Lone"));
+  const auto before = FolderContents(Folder());
+  for (const QString name : {"Beach", "Lone"}) {
+    ImageBitmap working = TestPicture(320, 240, 7);
+    EXPECT_EQ(store.StorePhoto(working, name, "theirs", PhotoStore::Placing::NoReplace),
+              ERROR_FILE_EXISTS);
+    // The caller keeps its picture to try another name.
+    EXPECT_EQ(working.Width, 320);
+  }
+  EXPECT_EQ(FolderContents(Folder()), before);
+  ImageBitmap working = TestPicture(320, 240, 7);
+  EXPECT_EQ(store.StorePhoto(working, "Fresh", "", PhotoStore::Placing::NoReplace), SUCCESS);
+  EXPECT_TRUE(store.Contains("Fresh"));
+}
+
+TEST_F(PhotoStoreTest, ANameWhoseFilesAreAnotherPhotosIsNeverStored) {
+  ASSERT_EQ(Store("X", "x"), SUCCESS);
+  ASSERT_EQ(Store("Y_tn", "y"), SUCCESS);
+  const auto before = FolderContents(Folder());
+  // "X_tn.jpg" is X's thumbnail; "Y_tn.jpg" is the picture of the photo "Y_tn".
+  for (const QString name : {"X_tn", "Y"}) {
+    for (const auto placing : {PhotoStore::Placing::Replace, PhotoStore::Placing::NoReplace}) {
+      ImageBitmap working = TestPicture(320, 240, 3);
+      EXPECT_EQ(store.StorePhoto(working, name, "", placing), ERROR_FILE_EXISTS) << name.toStdString();
+    }
+  }
+  EXPECT_EQ(store.Rename("X", "Y"), ERROR_FILE_EXISTS);
+  EXPECT_EQ(FolderContents(Folder()), before);
+  const NameCheck check = store.CheckName("X_tn");
+  EXPECT_EQ(check.Verdict, NameVerdict::Taken);
+  EXPECT_EQ(check.Message, "The name 'X_tn' cannot be used: its files would be those of the photo "
+                           "'X'.  Please type a different name.");
+}
+
+TEST_F(PhotoStoreTest, RepairFinishesWhatAKillLeftHalfDone) {
+  ASSERT_EQ(Store("Kept", "whole"), SUCCESS);
+  ASSERT_EQ(Store("Half", "photo only", 640, 480), SUCCESS);
+  ASSERT_EQ(Store("Gone"), SUCCESS);
+  ASSERT_EQ(Store("Big_tn", "", 640, 480), SUCCESS);
+  ASSERT_TRUE(QFile::remove(store.ThumbnailPath("Half")));    // killed between the renames
+  ASSERT_TRUE(QFile::remove(store.PhotoPath("Gone")));        // killed inside a delete
+  ASSERT_TRUE(QFile::remove(store.ThumbnailPath("Big_tn")));  // a photo named "Big_tn", half stored
+  QFile junk(Folder() + "notes.jpg");                          // not a picture: left alone
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("text") == 4);
+  junk.close();
+  const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+  for (const QString name : {".brivane-stale.tmp", "..brivane-stale.tmp.1234abcd.tmp", ".brivane-new.tmp"}) {
+    QFile temporary(Folder() + name);
+    ASSERT_TRUE(temporary.open(QIODevice::WriteOnly));
+    if (name != ".brivane-new.tmp") temporary.setFileTime(old, QFileDevice::FileModificationTime);
+  }
+
+  StoreRepair repair = RepairPhotoStore(store);
+  repair.ThumbnailsMade.sort();
+  EXPECT_EQ(repair.ThumbnailsMade, QStringList({"Big_tn", "Half"}));
+  EXPECT_EQ(repair.ThumbnailsRemoved, QStringList({"Gone"}));
+  EXPECT_EQ(repair.TemporariesRemoved, 2);
+  EXPECT_EQ(repair.Unmended, QStringList({"notes"}));
+  QStringList names = store.Names();
+  names.sort();
+  EXPECT_EQ(names, QStringList({"Big_tn", "Half", "Kept"}));
+  EXPECT_EQ(FileSize(store.ThumbnailPath("Half")), QSize(100, 75));
+  EXPECT_EQ(ReadPhotoDescription(store.ThumbnailPath("Half")), "photo only");
+  EXPECT_TRUE(QFile::exists(Folder() + ".brivane-new.tmp"));
+
+  // A second start finds nothing to do, and no temporary goes while a store is in progress.
+  ImageBitmap working = TestPicture(64, 48);
+  PreparedPhoto inProgress;
+  ASSERT_EQ(store.Prepare(working, "", inProgress), SUCCESS);
+  EXPECT_EQ(SweepStoreTemporaries(Folder(), 0), 0);
+  EXPECT_FALSE(RepairPhotoStore(store).mendedAnything());
+  inProgress = PreparedPhoto();
+  EXPECT_EQ(SweepStoreTemporaries(Folder(), 0), 1);  // the young one, once nobody writes
 }

@@ -20,10 +20,12 @@ inline ImageBitmap TestPicture(int width, int height, int seed = 0) {
   return bmp;
 }
 
-// Every file of a folder, hidden ones included, with its content.
+// Every file of a folder, hidden ones included, with its content; the store's lock files,
+// empty and there from the first store on, are left out.
 inline QMap<QString, QByteArray> FolderContents(const QString& folder) {
   QMap<QString, QByteArray> contents;
   for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+    if (name.startsWith(".brivane") && name.endsWith(".lock")) continue;
     QFile file(folder + name);
     file.open(QIODevice::ReadOnly);
     contents[name] = file.readAll();

@@ -5,7 +5,13 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <thread>
 
 namespace {
 struct Outcome {
@@ -24,20 +30,41 @@ class BrivaneCommandTest : public ::testing::Test {
   QString MyPhotos() const { return ProgramFolder() + "myphotos/"; }
 
   Outcome Brivane(const QStringList& arguments, bool withFolder = true) {
-    QProcess process;
-    process.setWorkingDirectory(dir.path());
+    return Finish(*Start(arguments, withFolder));
+  }
+
+  std::unique_ptr<QProcess> Start(const QStringList& arguments, bool withFolder = true) {
+    auto process = std::make_unique<QProcess>();
+    process->setWorkingDirectory(dir.path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("BRIVANE_PROGRAM_FOLDER");
-    process.setProcessEnvironment(environment);
+    process->setProcessEnvironment(environment);
     QStringList all = arguments;
     if (withFolder) all = QStringList({"--program-folder", ProgramFolder()}) + arguments;
-    process.start(QString(BRIVANE_PROGRAM_DIR) + "brivane", all);
-    EXPECT_TRUE(process.waitForFinished(60000));
+    process->start(QString(BRIVANE_PROGRAM_DIR) + "brivane", all);
+    return process;
+  }
+
+  static Outcome Finish(QProcess& process) {
+    EXPECT_TRUE(process.waitForFinished(120000));
     Outcome run;
     run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+  }
+
+  // Files of the store that are neither half of a whole photo nor a lock.
+  QStringList StrayFiles() {
+    const QStringList files = QDir(MyPhotos()).entryList(QDir::Files | QDir::Hidden);
+    QStringList stray;
+    for (const QString& file : files) {
+      if (file.endsWith(".lock")) continue;
+      const QString stem = file.endsWith("_tn.jpg") ? file.chopped(7) : file.chopped(4);
+      if (!file.endsWith(".jpg") || !files.contains(stem + ".jpg") || !files.contains(stem + "_tn.jpg"))
+        stray << file;
+    }
+    return stray;
   }
 
   QString Picture(const QString& fileName, int width = 200, int height = 150) {
@@ -170,4 +197,117 @@ TEST_F(BrivaneCommandTest, HelpUsageErrorsAndTheProgramFolder) {
   process.start(QString(BRIVANE_PROGRAM_DIR) + "brivane", {"list"});
   ASSERT_TRUE(process.waitForFinished(60000));
   EXPECT_TRUE(process.readAllStandardOutput().startsWith("one\t"));
+}
+
+TEST_F(BrivaneCommandTest, ImportsRunningAtOnceNeverShareOrReplaceAPhoto) {
+  ASSERT_TRUE(QDir().mkpath(ProgramFolder()));
+  constexpr int kRuns = 4;
+  constexpr int kFiles = 8;
+  auto filesOf = [&](int run, const QString& stem) {
+    QDir().mkpath(Inputs() + QString::number(run));
+    QStringList files;
+    for (int i = 0; i < kFiles; ++i)
+      files << Picture(QStringLiteral("%1/%2%3.jpg").arg(run).arg(stem).arg(i), 160 + 8 * run, 120);
+    return files;
+  };
+  auto runAtOnce = [&](const QStringList& flags, const QString& stem) {
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int run = 0; run < kRuns; ++run)
+      processes.push_back(Start(QStringList{"import", "--jobs", "2"} + flags + filesOf(run, stem)));
+    QList<Outcome> outcomes;
+    for (auto& process : processes) outcomes << Finish(*process);
+    return outcomes;
+  };
+
+  // Renumbering: every photo reported is there under its own name.
+  QStringList reported;
+  for (const Outcome& run : runAtOnce({"--rename"}, "p")) {
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    reported << run.out.split('\n', Qt::SkipEmptyParts);
+  }
+  EXPECT_EQ(reported.size(), kRuns * kFiles);
+  EXPECT_EQ(QSet<QString>(reported.begin(), reported.end()).size(), kRuns * kFiles);
+  QStringList listed = ListedNames();
+  listed.sort();
+  reported.sort();
+  EXPECT_EQ(listed, reported);
+
+  // Without a flag each name is stored once; every other run says it skipped it.
+  reported.clear();
+  int skipped = 0;
+  for (const Outcome& run : runAtOnce({}, "q")) {
+    reported << run.out.split('\n', Qt::SkipEmptyParts);
+    skipped += run.err.count("is already stored");
+  }
+  EXPECT_EQ(reported.size(), kFiles);
+  EXPECT_EQ(skipped, (kRuns - 1) * kFiles);
+  EXPECT_EQ(ListedNames().size(), (kRuns + 1) * kFiles);
+  EXPECT_EQ(StrayFiles(), QStringList());
+}
+
+TEST_F(BrivaneCommandTest, HalfPhotosAndAnotherPhotosFilesAreToldTruly) {
+  ASSERT_TRUE(QDir().mkpath(ProgramFolder()));
+  ASSERT_EQ(Brivane({"import", Picture("X.jpg")}).status, 0);
+  QFile thumbnail(MyPhotos() + "X_tn.jpg");
+  ASSERT_TRUE(thumbnail.open(QIODevice::ReadOnly));
+  const QByteArray before = thumbnail.readAll();
+  thumbnail.close();
+  // "X_tn.jpg" is X's thumbnail: no flag makes a photo "X_tn" overwrite it.
+  for (const QStringList& flags : {QStringList(), QStringList{"--replace"}, QStringList{"--rename"}}) {
+    const Outcome run = Brivane(QStringList{"import"} + flags + QStringList{Picture("X_tn.jpg", 300, 300)});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("its files would be those of the photo 'X'")) << run.err.toStdString();
+  }
+  ASSERT_TRUE(thumbnail.open(QIODevice::ReadOnly));
+  EXPECT_EQ(thumbnail.readAll(), before);
+  thumbnail.close();
+
+  // A kill between the two renames left a photo without its thumbnail; the next run
+  // finishes it, and lists it.
+  ASSERT_EQ(Brivane({"import", Picture("Half.jpg")}).status, 0);
+  ASSERT_TRUE(QFile::remove(MyPhotos() + "Half_tn.jpg"));
+  Outcome run = Brivane({"list"});
+  EXPECT_TRUE(run.err.contains("made the missing thumbnail of 'Half'"));
+  EXPECT_TRUE(run.out.contains("Half\t"));
+  // A delete cut short left a thumbnail: removed, and the name is free again.
+  ASSERT_TRUE(QFile::remove(MyPhotos() + "X.jpg"));
+  run = Brivane({"delete", "X"});
+  EXPECT_TRUE(run.err.contains("removed the thumbnail of 'X', whose photo is gone"));
+  EXPECT_TRUE(run.err.contains("there is no photo named 'X'"));
+  EXPECT_EQ(Brivane({"import", Picture("X.jpg")}).status, 0);
+  EXPECT_EQ(StrayFiles(), QStringList());
+
+  // A file name that is not UTF-8 is refused for what it is.
+  QFile good(Picture("good.jpg"));
+  ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+  const QByteArray picture = good.readAll();
+  const QByteArray raw = QFile::encodeName(Inputs()) + "bad\xff\xfe.jpg";
+  FILE* out = std::fopen(raw.constData(), "wb");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(picture.constData(), 1, size_t(picture.size()), out);
+  std::fclose(out);
+  QProcess shell;
+  shell.start("/bin/sh", {"-c", "exec \"$0\" --program-folder \"$1\" import \"$2\"bad*.jpg",
+                          QString(BRIVANE_PROGRAM_DIR) + "brivane", ProgramFolder(), Inputs()});
+  run = Finish(shell);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.err.contains("the file name is not valid UTF-8")) << run.err.toStdString();
+}
+
+TEST_F(BrivaneCommandTest, KilledImportsLeaveNoHalfPhotos) {
+  ASSERT_TRUE(QDir().mkpath(ProgramFolder()));
+  QStringList files;
+  for (int i = 0; i < 6; ++i) files << Picture(QStringLiteral("k%1.jpg").arg(i), 1200, 900);
+  for (int round = 1; round <= 8; ++round) {
+    auto process = Start(QStringList{"import", "--replace", "--jobs", "2"} + files);
+    ASSERT_TRUE(process->waitForStarted());
+    std::this_thread::sleep_for(std::chrono::milliseconds(40 * round));
+    ::kill(pid_t(process->processId()), SIGKILL);
+    Finish(*process);
+    // The next run mends what the kill left; nothing half made stays in sight.
+    Brivane({"list"});
+    QStringList stray = StrayFiles();
+    stray.removeIf([](const QString& file) { return file.endsWith(".tmp"); });
+    EXPECT_EQ(stray, QStringList()) << "round " << round;
+  }
 }

@@ -12,6 +12,7 @@
 #include "krn/ltkrn.h"
 #include "library/PhotoEncoding.h"
 #include "library/PhotoBatchImporter.h"
+#include "library/PhotoStoreRepair.h"
 #include "library/PhotoNames.h"
 #include "library/SavePictureAs.h"
 #include "shows/ShowBuild.h"
@@ -253,6 +254,14 @@ bool BrivaneTool::openStore() {
     fail(QStringLiteral("cannot create the folder '%1'").arg(m_store.Folder()));
     return false;
   }
+  // A run killed half way left a photo half stored: finish it first, so this command
+  // sees the photos the program lists.
+  const StoreRepair repair = RepairPhotoStore(m_store);
+  for (const QString& stem : repair.ThumbnailsMade)
+    m_err << "brivane: made the missing thumbnail of '" << NameForStem(stem) << "'" << Qt::endl;
+  for (const QString& stem : repair.ThumbnailsRemoved)
+    m_err << "brivane: removed the thumbnail of '" << NameForStem(stem)
+          << "', whose photo is gone" << Qt::endl;
   return true;
 }
 

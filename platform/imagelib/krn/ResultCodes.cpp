@@ -27,6 +27,7 @@ constexpr ResultEntry kResults[] = {
     {ERROR_BPP_NOT_SUPPORTED, "ERROR_BPP_NOT_SUPPORTED", "This number of colours is not supported here."},
     {ERROR_NO_COMMENT, "ERROR_NO_COMMENT", "The file has no such comment."},
     {ERROR_NO_CLIPBOARD, "ERROR_NO_CLIPBOARD", "The clipboard cannot be used."},
+    {ERROR_FILE_EXISTS, "ERROR_FILE_EXISTS", "A file of that name is already there."},
 };
 
 const ResultEntry* FindResult(int code) {

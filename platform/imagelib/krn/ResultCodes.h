@@ -22,6 +22,7 @@ enum ResultCode : int {
   ERROR_BPP_NOT_SUPPORTED = -16,
   ERROR_NO_COMMENT = -17,
   ERROR_NO_CLIPBOARD = -18,
+  ERROR_FILE_EXISTS = -19,         // a file is in the way where nothing was to be replaced
 };
 
 // The code's name, "ERROR_FILE_CORRUPT" for example; "UNKNOWN_RESULT" for others.
