@@ -150,7 +150,8 @@ TEST_F(ShowBuildTest, AFailedBuildReportsWhyAndLeavesTheEarlierShowAlone) {
   const QByteArray earlier = ReadAll(Target() + "Trip.exe");
 
   for (const QString& name :
-       QStringList{"", "   ", "../Trip", "a/b", "..", QString("Tr") + QChar(0) + "ip"}) {
+       QStringList{"", "   ", "../Trip", "a/b", "..", QString("Tr") + QChar(0) + "ip", "Trip\nTwo",
+                   "Tab\there", QString(QChar(0x200B)), QString("half") + QChar(0xD800)}) {
     const ShowBuildResult result =
         BuildShow(Request(ShowKind::SlideShow, {"Beach"}, name), nullptr);
     EXPECT_EQ(result.Result, kShowBadRequest) << name.toStdString();
