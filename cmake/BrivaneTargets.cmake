@@ -37,8 +37,16 @@ function(brivane_program target)
 endfunction()
 
 # One test program per source folder; tests live outside the program folder.
+#   brivane_test(<target> <source>... [TIMEOUT <seconds>])
+# TIMEOUT ends any one test of the program that runs longer: for tests whose fault would
+# be a hang rather than a wrong answer.
 function(brivane_test target)
-  add_executable(${target} ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "")
+  set(properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+  if(arg_TIMEOUT)
+    list(APPEND properties TIMEOUT ${arg_TIMEOUT})
+  endif()
+  add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
   # Tests may include anything, whatever layer it belongs to.
@@ -53,6 +61,6 @@ function(brivane_test target)
   # take for people to look at go to BRIVANE_SCREENSHOT_DIR.
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    PROPERTIES ${properties})
 endfunction()
 include(GoogleTest)

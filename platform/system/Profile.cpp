@@ -1,12 +1,22 @@
 #include "system/Profile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <limits>
+#include <mutex>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+#include <QStringDecoder>
 
 #include "system/AtomicFile.h"
 #include "system/FolderLock.h"
@@ -20,10 +30,191 @@
 
 namespace {
 // A settings file is a few hundred bytes; anything past this is not one of ours.
-constexpr qint64 kMaxProfileSize = 4 * 1024 * 1024;
+constexpr qint64 kMaxProfileSize = 1024 * 1024;
 
-enum class LoadResult { Loaded, Missing, Unreadable };
+enum class LoadResult { Loaded, Missing, NotUsed };
 enum class Change { Write, Unchanged, Failed };
+
+// The files noted as not used, each once per process.
+struct Notices {
+  std::mutex mutex;
+  QSet<QString> noted;
+  QList<ProfileNotice> pending;
+};
+
+Notices& TheNotices() {
+  static Notices notices;
+  return notices;
+}
+
+void Note(const QString& path, const QString& reason) {
+  const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+  Notices& notices = TheNotices();
+  std::lock_guard lock(notices.mutex);
+  if (notices.noted.contains(absolute)) return;
+  notices.noted.insert(absolute);
+  notices.pending.append({absolute, reason});
+}
+
+QString ErrorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+bool IsRegularFile(const struct stat& info) { return S_ISREG(info.st_mode); }
+
+// The bytes of the file. Only a regular file is opened, and without waiting: a FIFO would
+// block the open until a writer came, and a device may never end.
+LoadResult ReadBytes(const QString& path, QByteArray& data, QString& reason) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat info {};
+  if (::stat(name.constData(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return LoadResult::Missing;
+    reason = QStringLiteral("it cannot be examined (%1)").arg(ErrorText(errno));
+    return LoadResult::NotUsed;
+  }
+  const QString notRegular = QStringLiteral("it is not a regular file");
+  const QString tooLarge = QStringLiteral("it is larger than 1 MB");
+  if (!IsRegularFile(info)) {
+    reason = notRegular;
+    return LoadResult::NotUsed;
+  }
+  if (info.st_size > kMaxProfileSize) {
+    reason = tooLarge;
+    return LoadResult::NotUsed;
+  }
+  // The path may have been replaced since the stat: O_NONBLOCK keeps even that open from
+  // waiting, and the descriptor is checked again.
+  const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return LoadResult::Missing;
+    reason = QStringLiteral("it cannot be opened (%1)").arg(ErrorText(errno));
+    return LoadResult::NotUsed;
+  }
+  LoadResult result = LoadResult::Loaded;
+  if (::fstat(fd, &info) != 0 || !IsRegularFile(info)) {
+    reason = notRegular;
+    result = LoadResult::NotUsed;
+  } else {
+    // One byte more than allowed tells a file that grew past the limit meanwhile.
+    data.resize(kMaxProfileSize + 1);
+    qsizetype size = 0;
+    while (size < data.size()) {
+      const ssize_t got = ::read(fd, data.data() + size, static_cast<size_t>(data.size() - size));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        reason = QStringLiteral("it cannot be read (%1)").arg(ErrorText(errno));
+        result = LoadResult::NotUsed;
+        break;
+      }
+      if (got == 0) break;
+      size += got;
+    }
+    data.truncate(size);
+    if (result == LoadResult::Loaded && size > kMaxProfileSize) {
+      reason = tooLarge;
+      result = LoadResult::NotUsed;
+    }
+  }
+  ::close(fd);
+  return result;
+}
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// UTF-8, after an optional byte-order mark, or UTF-16 after its byte-order mark; nullopt
+// for anything else, such as UTF-16 without the mark (whose NUL bytes are not UTF-8 text
+// either) or a lone surrogate.
+std::optional<QString> DecodeText(const QByteArray& data) {
+  QStringConverter::Encoding encoding = QStringConverter::Utf8;
+  qsizetype skip = 0;
+  if (data.startsWith("\xEF\xBB\xBF")) {
+    skip = 3;
+  } else if (data.startsWith("\xFF\xFE")) {
+    encoding = QStringConverter::Utf16LE;
+    skip = 2;
+  } else if (data.startsWith("\xFE\xFF")) {
+    encoding = QStringConverter::Utf16BE;
+    skip = 2;
+  }
+  const QByteArrayView bytes = QByteArrayView(data).sliced(skip);
+  if (encoding != QStringConverter::Utf8 && bytes.size() % 2 != 0) return std::nullopt;
+  // A second mark is kept as a character: it then makes the first line one not understood.
+  QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
+  QString text = decoder.decode(bytes);
+  if (decoder.hasError()) return std::nullopt;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1].unicode()))
+      ++i;
+    else if (IsHighSurrogate(c) || IsLowSurrogate(c))
+      return std::nullopt;
+  }
+  return text;
+}
+
+bool IsBlank(QChar c) { return c == ' ' || c == '\t'; }
+
+// A control character other than the tab and the line breaks: how SimpleIni would take it
+// is not something the file should depend on.
+bool IsStrayControl(QChar c) { return c.unicode() < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
+
+// Blanks (spaces and tabs only, as SimpleIni counts them) off both ends.
+QStringView Blankless(QStringView text) {
+  while (!text.isEmpty() && IsBlank(text.front())) text = text.sliced(1);
+  while (!text.isEmpty() && IsBlank(text.back())) text.chop(1);
+  return text;
+}
+
+// Checks every line of the text, split at LF, CR LF or CR; returns the reason the file is
+// not used, or an empty text when it is understood in full.
+QString Misunderstanding(const QStringList& lines) {
+  QSet<QString> keys;
+  QString section;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QStringView line = Blankless(lines[i]);
+    const QString where = QStringLiteral("line %1 ").arg(i + 1);
+    if (line.isEmpty() || line.front() == ';' || line.front() == '#') continue;
+    if (line.front() == '[') {
+      const QStringView name = Blankless(line.sliced(1).chopped(line.back() == ']' ? 1 : 0));
+      if (line.size() < 2 || line.back() != ']' || name.isEmpty() || name.contains(']'))
+        return where + QStringLiteral("is not a whole [section] header");
+      section = name.toString().toCaseFolded();
+      continue;
+    }
+    const qsizetype equals = line.indexOf('=');
+    const QStringView key = equals < 0 ? QStringView() : Blankless(line.first(equals));
+    if (key.isEmpty())
+      return where + QStringLiteral("is not a comment, a [section] or a key=value line");
+    // SimpleIni would keep one of the two, and the next write would drop the other.
+    const QString entry = section + '\n' + key.toString().toCaseFolded();
+    if (keys.contains(entry)) return where + QStringLiteral("repeats a key of its section");
+    keys.insert(entry);
+  }
+  return {};
+}
+
+// The file's text as UTF-8 with LF line breaks, which is what SimpleIni is given, so that
+// it sees exactly the lines checked here; or why the file is not used.
+std::optional<QByteArray> UnderstoodText(const QByteArray& data, QString& reason) {
+  const std::optional<QString> text = DecodeText(data);
+  if (!text) {
+    reason = QStringLiteral("it is not UTF-8 or UTF-16 text");
+    return std::nullopt;
+  }
+  if (text->contains(QChar(0))) {
+    reason = QStringLiteral("it holds a NUL character");
+    return std::nullopt;
+  }
+  if (std::any_of(text->begin(), text->end(), IsStrayControl)) {
+    reason = QStringLiteral("it holds a control character");
+    return std::nullopt;
+  }
+  QString normal = *text;
+  normal.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
+  const QStringList lines = normal.split('\n');
+  reason = Misunderstanding(lines);
+  if (!reason.isEmpty()) return std::nullopt;
+  return normal.toUtf8();
+}
 
 void Configure(CSimpleIniA& ini) {
   ini.SetUnicode(true);
@@ -58,38 +249,42 @@ bool HasEntries(const QByteArray& data) {
   return !std::all_of(lines.begin(), lines.end(), IsCommentOrBlank);
 }
 
+// Loads a file that is understood in full; notes one that exists and is not.
 LoadResult Load(const QString& path, CSimpleIniA& ini, QByteArray* trailingComments = nullptr,
                 bool* hasEntries = nullptr) {
   Configure(ini);
-  QFile file(path);
-  if (!file.exists()) return LoadResult::Missing;
-  if (file.size() > kMaxProfileSize || !file.open(QIODevice::ReadOnly))
-    return LoadResult::Unreadable;
-  const QByteArray data = file.read(kMaxProfileSize + 1);
-  if (file.error() != QFileDevice::NoError || data.size() > kMaxProfileSize)
-    return LoadResult::Unreadable;
-  if (trailingComments) *trailingComments = TrailingComments(data);
-  if (hasEntries) *hasEntries = HasEntries(data);
-  return ini.LoadData(data.constData(), static_cast<size_t>(data.size())) < 0
-             ? LoadResult::Unreadable
-             : LoadResult::Loaded;
+  QByteArray data;
+  QString reason;
+  const LoadResult read = ReadBytes(path, data, reason);
+  if (read == LoadResult::Missing) return read;
+  std::optional<QByteArray> text;
+  if (read == LoadResult::Loaded) text = UnderstoodText(data, reason);
+  if (text && ini.LoadData(text->constData(), static_cast<size_t>(text->size())) < 0) {
+    reason = QStringLiteral("it cannot be parsed");
+    text.reset();
+  }
+  if (!text) {
+    Note(path, reason);
+    return LoadResult::NotUsed;
+  }
+  if (trailingComments) *trailingComments = TrailingComments(*text);
+  if (hasEntries) *hasEntries = HasEntries(*text);
+  return LoadResult::Loaded;
 }
 
-bool HasLineBreak(const QString& text) {
-  return text.contains('\n') || text.contains('\r') || text.contains(QChar(0));
+bool HasControl(const QString& text) {
+  return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
 }
 
 bool IsValidSection(const QString& section) {
-  return !section.trimmed().isEmpty() && !HasLineBreak(section) && !section.contains(']');
+  return !section.trimmed().isEmpty() && !HasControl(section) && !section.contains(']');
 }
 
 bool IsValidKey(const QString& key) {
   const QString trimmed = key.trimmed();
-  return !trimmed.isEmpty() && !HasLineBreak(key) && !key.contains('=') &&
-         !trimmed.startsWith('[') && !trimmed.startsWith(';') && !trimmed.startsWith('#');
+  return !trimmed.isEmpty() && !HasControl(key) && !key.contains('=') && !trimmed.startsWith('[') &&
+         !trimmed.startsWith(';') && !trimmed.startsWith('#');
 }
-
-bool IsBlank(QChar c) { return c == ' ' || c == '\t'; }
 
 bool IsQuotedPair(const QString& value) {
   return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -100,8 +295,9 @@ bool IsQuotedPair(const QString& value) {
 QByteArray StoredValue(const QString& value) {
   QString text = value;
   text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-  text.replace('\r', ' ').replace('\n', ' ');
   text.remove(QChar(0));
+  std::replace_if(text.begin(), text.end(), IsStrayControl, QChar(' '));
+  text.replace('\r', ' ').replace('\n', ' ');
   const bool quote = (!text.isEmpty() && (IsBlank(text.front()) || IsBlank(text.back()))) ||
                      IsQuotedPair(text);
   return (quote ? '"' + text + '"' : text).toUtf8();
@@ -122,8 +318,8 @@ bool Modify(const QString& file, const std::function<Change(CSimpleIniA&)>& chan
   CSimpleIniA ini;
   QByteArray comments;
   bool hasEntries = false;
-  // Writing over a file that could not be read would throw its other content away.
-  if (Load(path, ini, &comments, &hasEntries) == LoadResult::Unreadable) return false;
+  // Writing over a file that is not understood in full would throw away what was not.
+  if (Load(path, ini, &comments, &hasEntries) == LoadResult::NotUsed) return false;
   if (!hasEntries) {
     ini.Reset();
     Configure(ini);
@@ -137,6 +333,9 @@ bool Modify(const QString& file, const std::function<Change(CSimpleIniA&)>& chan
   if (ini.Save(saved) < 0) return false;
   QByteArray text = QByteArray::fromStdString(saved);
   if (!comments.isEmpty()) text = hasEntries ? text + comments : comments + '\n' + text;
+  // Never write what the next read would refuse: the settings would be lost from then on.
+  QString reason;
+  if (!UnderstoodText(text, reason)) return false;
   return WriteFileAtomically(path, text);
 }
 }  // namespace
@@ -212,4 +411,15 @@ bool DeleteProfileSection(const QString& file, const QString& section) {
     return ini.Delete(sectionName.constData(), nullptr, false) ? Change::Write
                                                                : Change::Unchanged;
   });
+}
+
+bool CheckProfileFile(const QString& file) {
+  CSimpleIniA ini;
+  return Load(ProfileFilePath(file), ini) != LoadResult::NotUsed;
+}
+
+QList<ProfileNotice> TakeProfileNotices() {
+  Notices& notices = TheNotices();
+  std::lock_guard lock(notices.mutex);
+  return std::exchange(notices.pending, {});
 }

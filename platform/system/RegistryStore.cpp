@@ -32,3 +32,5 @@ bool RegistryStore::setValue(const QString& key, const QString& name, const QStr
 bool RegistryStore::deleteValue(const QString& key, const QString& name) {
   return DeleteProfileKey(m_file, Section(key), Entry(name));
 }
+
+bool RegistryStore::isUsable() const { return CheckProfileFile(m_file); }

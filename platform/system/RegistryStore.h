@@ -8,7 +8,9 @@
 // Windows folder, with one section per key ("Control Panel\Desktop") and one entry per
 // text value. Key paths and value names are found without regard to case; the value
 // with the empty name (a key's default value) is stored as "@". Writes are atomic and the
-// file is private to its owner, as for every profile file.
+// file is private to its owner, as for every profile file; a file the profile reader does
+// not understand in full is left as it is (see Profile.h): nothing reads from it and
+// nothing is stored in it.
 class RegistryStore {
  public:
   static QString DefaultFile();
@@ -23,6 +25,8 @@ class RegistryStore {
   bool setValue(const QString& key, const QString& name, const QString& value);
   // True when the value is gone afterwards (also when it never existed).
   bool deleteValue(const QString& key, const QString& name);
+  // False when the file exists but is not used; that is noted (TakeProfileNotices).
+  bool isUsable() const;
 
  private:
   QString m_file;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QStyleFactory>
 
@@ -13,6 +14,7 @@
 #include "mainwindow/CMainDialog.h"
 #include "system/DetachedProgramRunner.h"
 #include "system/Folders.h"
+#include "system/Profile.h"
 #include "system/RegistryStore.h"
 
 CMainApp::CMainApp(std::unique_ptr<Prompter> prompter) : m_prompter(std::move(prompter)) {}
@@ -34,6 +36,9 @@ void CMainApp::initInstance() {
   QApplication::setApplicationName(kApplicationName);
   if (!m_prompter) m_prompter = std::make_unique<WidgetPrompter>(kApplicationName);
   m_registry = std::make_unique<RegistryStore>();
+  // Read now so that a registry file the program leaves alone is reported at start, not
+  // only when a feature first reaches for it.
+  m_registry->isUsable();
   m_programRunner = std::make_unique<DetachedProgramRunner>();
   loadBlankPage();
 }
@@ -52,6 +57,7 @@ int CMainApp::run() {
   QEventLoop loop;
   QObject::connect(window.get(), &CMainDialog::closed, &loop, &QEventLoop::quit);
   window->show();
+  reportUnusedSettingsFiles(window.get());
   loop.exec();
   window.reset();
   return 0;
@@ -68,4 +74,17 @@ void CMainApp::loadBlankPage() {
   CreateBitmap(m_blankPage, 1, kBlankPageWidth, kBlankPageHeight, 24, ColorOrder::Bgr, nullptr,
                TopLeft);
   FillBitmap(m_blankPage, qRgb(255, 255, 255));
+}
+
+void CMainApp::reportUnusedSettingsFiles(QWidget* parent) {
+  // Each file is noted once per process, so a file is reported once however often it is met.
+  for (const ProfileNotice& notice : TakeProfileNotices()) {
+    m_prompter->showError(
+        parent, QCoreApplication::translate(
+                    "CMainApp",
+                    "The settings file \"%1\" is not used: %2.\n\nThe program starts with "
+                    "its usual settings and leaves the file as it is; settings changed in this "
+                    "run are not saved in it.")
+                    .arg(notice.Path, notice.Reason));
+  }
 }

@@ -9,6 +9,7 @@
 #include "system/SemaphoreRegistry.h"
 
 class ProgramRunner;
+class QWidget;
 class RegistryStore;
 
 // The application object of quendal: the start-up sequence, the services and shared
@@ -30,7 +31,9 @@ class CMainApp {
 
   // The start-up steps up to the main window.
   void initInstance();
-  // Runs the main window until it closes, then destroys it. Returns the exit code.
+  // Runs the main window until it closes, then destroys it. Returns the exit code. Once the
+  // window shows, each settings file found unusable so far (the registry stand-in is
+  // checked at start, the settings file as the window reads it) is reported in an error box.
   int run();
 
   const QString& helpFolder() const { return m_helpFolder; }
@@ -41,6 +44,7 @@ class CMainApp {
 
  private:
   void loadBlankPage();
+  void reportUnusedSettingsFiles(QWidget* parent);
 
   std::unique_ptr<Prompter> m_prompter;
   std::unique_ptr<RegistryStore> m_registry;

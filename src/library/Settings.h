@@ -33,8 +33,9 @@ class Settings {
 
   const QString& file() const { return m_file; }
 
-  // Reads every key but LabelType (which is never read back). A missing or unreadable
-  // file, or a key whose value is out of form, leaves that key at its default.
+  // Reads every key but LabelType (which is never read back). A missing file, or a key
+  // whose value is out of form, leaves that key at its default; so does, for every key, a
+  // file that exists but is not used (see Profile.h), which no setter then writes over.
   void read();
 
   int fileList() const { return m_fileList; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sys/stat.h>
 
 #include <QFile>
@@ -9,6 +10,35 @@
 #include "system/Profile.h"
 
 namespace {
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteRaw(const QString& path, const QByteArray& content) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(content);
+}
+
+// With the byte-order mark, as Windows Notepad saves "Unicode" files.
+QByteArray Utf16(const QString& text, bool bigEndian) {
+  QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+  for (const QChar c : text) {
+    const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+    bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
+  }
+  return bytes;
+}
+
+void ExpectDefaults(const Settings& settings) {
+  EXPECT_EQ(settings.fileList(), Settings::kLargeIcons);
+  EXPECT_EQ(settings.lastFolderRead(), "");
+  EXPECT_EQ(settings.emailServer(), "");
+  EXPECT_EQ(settings.userId(), "");
+  EXPECT_EQ(settings.password(), "");
+}
+
 class SettingsFile : public ::testing::Test {
  protected:
   QTemporaryDir windows;
@@ -98,4 +128,72 @@ TEST_F(SettingsFile, ValuesOutOfFormOrTooLongAreNotTakenAsTheyStand) {
   EXPECT_EQ(settings.fileList(), Settings::kLargeIcons);
   settings.setUserId(QString(300, 'u'));
   EXPECT_EQ(stored("UserId"), QString(255, 'u'));
+}
+
+TEST_F(SettingsFile, ANotepadUnicodeFileKeepsEveryKeyThroughTheSaveAtExit) {
+  const QString text = QString::fromUtf8(
+      "[Settings]\r\nFileList=59410\r\nLastFolderRead=C:\\Photos\\\r\n"
+      "EmailServer=smtp.example.com\r\nEmailAddress=zoë@example.com\r\nLabelType=C2160\r\n"
+      "UserId=zoë\r\nPassword=p@ss wörd\r\nLastUploadDate=2024-05-01 13:02:03\r\n");
+  for (const bool bigEndian : {false, true}) {
+    SCOPED_TRACE(bigEndian ? "UTF-16 BE" : "UTF-16 LE");
+    WriteRaw(file(), Utf16(text, bigEndian));
+    Settings settings(file());
+    settings.read();
+    EXPECT_EQ(settings.userId(), QString::fromUtf8("zoë"));
+    EXPECT_EQ(settings.fileList(), Settings::kList);
+    settings.setLastFolderRead("/home/anna/Pictures/");
+    ASSERT_TRUE(settings.writeViewSettings());
+
+    Settings restarted(file());
+    restarted.read();
+    EXPECT_EQ(restarted.userId(), QString::fromUtf8("zoë"));
+    EXPECT_EQ(restarted.password(), QString::fromUtf8("p@ss wörd"));
+    EXPECT_EQ(restarted.emailServer(), "smtp.example.com");
+    EXPECT_EQ(restarted.emailAddress(), QString::fromUtf8("zoë@example.com"));
+    EXPECT_EQ(restarted.lastUploadDate(), "2024-05-01 13:02:03");
+    EXPECT_EQ(restarted.fileList(), Settings::kList);
+    EXPECT_EQ(restarted.lastFolderRead(), "/home/anna/Pictures/");
+    EXPECT_EQ(stored("LabelType"), "C2160");
+  }
+}
+
+TEST_F(SettingsFile, AFileNotUnderstoodStaysByteForByteThroughRepeatedSaves) {
+  std::mt19937 random(7);
+  QByteArray binary(4096, Qt::Uninitialized);
+  for (char& byte : binary) byte = char(random() & 0xFF);
+  const std::pair<const char*, QByteArray> files[] = {
+      {"NUL mid-file", QByteArray("[Settings]\nUserId=anna\n") + '\0' +
+                           "Password=secret\nEmailServer=smtp.example.com\n"},
+      {"random binary", binary},
+      {"unterminated section", "[Settings\nUserId=anna\nPassword=secret\n"}};
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    WriteRaw(file(), bytes);
+    // Five runs of the program: start, change what the user may change, exit.
+    for (int run = 0; run < 5; ++run) {
+      Settings settings(file());
+      settings.read();
+      ExpectDefaults(settings);
+      EXPECT_FALSE(settings.setUserId("anna"));
+      settings.setFileList(Settings::kDetails);
+      EXPECT_FALSE(settings.writeViewSettings());
+      EXPECT_EQ(ReadAll(file()), bytes);
+    }
+  }
+}
+
+TEST_F(SettingsFile, ASettingsPathThatIsAFifoGivesTheDefaultsAtOnce) {
+  // Opened the ordinary way this would wait for a writer for ever; ctest's time limit ends
+  // the test then.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(file()).constData(), 0600), 0);
+  Settings settings(file());
+  settings.read();
+  ExpectDefaults(settings);
+  EXPECT_FALSE(settings.setEmailServer("smtp.example.com"));
+  EXPECT_FALSE(settings.writeViewSettings());
+  EXPECT_EQ(settings.emailServer(), "smtp.example.com");
+  struct stat info {};
+  ASSERT_EQ(::stat(QFile::encodeName(file()).constData(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

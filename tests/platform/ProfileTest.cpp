@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sys/stat.h>
 #include <thread>
 
@@ -26,6 +27,27 @@ mode_t ModeOf(const QString& path) {
   struct stat info {};
   ::stat(QFile::encodeName(path).constData(), &info);
   return info.st_mode & 07777;
+}
+
+bool IsFifo(const QString& path) {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+QByteArray Utf16(const QString& text, bool bigEndian) {
+  QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+  for (const QChar c : text) {
+    const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+    bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
+  }
+  return bytes;
+}
+
+QByteArray RandomBytes(qsizetype size) {
+  std::mt19937 random(20240501);
+  QByteArray bytes(size, Qt::Uninitialized);
+  for (char& byte : bytes) byte = char(random() & 0xFF);
+  return bytes;
 }
 
 class Profile : public ::testing::Test {
@@ -156,14 +178,140 @@ TEST_F(Profile, AnInterruptedWriteLeavesTheOldFileWhole) {
 }
 
 TEST_F(Profile, AFileThatCannotBeReadIsNotOverwritten) {
-  // Far too large to be a settings file: reading yields defaults and a write would
-  // throw its content away, so none is made.
-  const QByteArray big = "[S]\nK=1\n" + QByteArray(5 * 1024 * 1024, 'x');
+  // Well formed but too large to be a settings file: reading yields defaults and a write
+  // would throw its content away, so none is made.
+  const QByteArray big = "[S]\nK=1\nPadding=" + QByteArray(1024 * 1024, 'x') + '\n';
   WriteRaw(ini(), big);
   EXPECT_EQ(ReadProfileString(ini(), "S", "K", "d"), "d");
   EXPECT_FALSE(WriteProfileString(ini(), "S", "K", "2"));
-  EXPECT_EQ(ReadAll(ini()).size(), big.size());
-  EXPECT_FALSE(WriteProfileString(folder.path(), "S", "K", "2"));  // a folder, not a file
+  EXPECT_EQ(ReadAll(ini()), big);
+}
+
+TEST_F(Profile, UnicodeFilesWithAByteOrderMarkAreReadAndKeepEveryKeyThroughAWrite) {
+  const QString text = QString::fromUtf8(
+      "; saved by Notepad\r\n[Settings]\r\nUserId=zoë\r\nPassword=写真 📷\r\n"
+      "EmailServer=smtp.example.com\r\nFileList=59410\r\n[Other]\r\nKey=1\r\n");
+  const std::pair<const char*, QByteArray> files[] = {
+      {"UTF-16 LE", Utf16(text, false)},
+      {"UTF-16 BE", Utf16(text, true)},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8()}};
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    WriteRaw(ini(), bytes);
+    EXPECT_EQ(ReadProfileString(ini(), "Settings", "UserId"), QString::fromUtf8("zoë"));
+    ASSERT_TRUE(WriteProfileString(ini(), "Settings", "FileList", "32775"));
+    EXPECT_EQ(ReadProfileString(ini(), "Settings", "UserId"), QString::fromUtf8("zoë"));
+    EXPECT_EQ(ReadProfileString(ini(), "Settings", "Password"), QString::fromUtf8("写真 📷"));
+    EXPECT_EQ(ReadProfileString(ini(), "Settings", "EmailServer"), "smtp.example.com");
+    EXPECT_EQ(ReadProfileString(ini(), "Settings", "FileList"), "32775");
+    EXPECT_EQ(ReadProfileString(ini(), "Other", "Key"), "1");
+    // Written back as UTF-8, comment and all.
+    const QByteArray written = ReadAll(ini());
+    EXPECT_TRUE(written.startsWith("; saved by Notepad\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains("\n[Settings]\n"));
+  }
+}
+
+TEST_F(Profile, WhatTheReaderUnderstandsSurvivesAWrite) {
+  // Keys before any section, blanks around "=", a section in two parts, old Mac line ends.
+  WriteRaw(ini(),
+           "Global=1\n[Settings]\n  UserId = anna  \n\t; indented comment\n[Other]\rA=1\r"
+           "[settings]\r\nPassword=x=y\n# hash comment\n");
+  ASSERT_TRUE(WriteProfileString(ini(), "Other", "B", "2"));
+  EXPECT_EQ(ReadProfileString(ini(), "", "Global", "none"), "none");
+  EXPECT_EQ(ReadProfileString(ini(), "Settings", "UserId"), "anna");
+  EXPECT_EQ(ReadProfileString(ini(), "Settings", "Password"), "x=y");
+  EXPECT_EQ(ReadProfileString(ini(), "Other", "A"), "1");
+  EXPECT_EQ(ReadProfileString(ini(), "Other", "B"), "2");
+  const QByteArray text = ReadAll(ini());
+  EXPECT_TRUE(text.contains("Global=1\n")) << text.toStdString();
+  EXPECT_TRUE(text.contains("; indented comment"));
+  EXPECT_TRUE(text.contains("# hash comment"));
+
+  // Control characters in a value would make the file one the reader refuses: blanks.
+  ASSERT_TRUE(WriteProfileString(ini(), "Settings", "UserId",
+                                 QString("a") + QChar(1) + "b" + QChar(0x1b) + "\tc"));
+  EXPECT_EQ(ReadProfileString(ini(), "Settings", "UserId"), "a b \tc");
+  EXPECT_FALSE(WriteProfileString(ini(), "Settings", QString("Key\x7"), "v"));
+}
+
+TEST_F(Profile, AFileNotUnderstoodInFullIsReadAsDefaultsAndNeverWritten) {
+  const std::pair<const char*, QByteArray> files[] = {
+      {"NUL mid-file", QByteArray("[Settings]\nUserId=anna\n") + '\0' + "Password=x\nMore=1\n"},
+      {"random binary", RandomBytes(4096)},
+      {"invalid UTF-8", "[Settings]\nUserId=an\xC3na\n"},
+      {"UTF-16 without a mark", Utf16("[Settings]\nUserId=anna\n", false).mid(2)},
+      {"UTF-16 of odd length", Utf16("[Settings]\nUserId=anna\n", false) + 'x'},
+      {"lone surrogate", Utf16("[Settings]\nUserId=a", false) + QByteArray("\x00\xD8", 2) +
+                             Utf16("\n", false).mid(2)},
+      {"control character", "[Settings]\nUserId=an\x02na\n"},
+      {"unterminated section", "[Settings]\nUserId=anna\n[Settings\nPassword=x\n"},
+      {"text after a section", "[Settings] ; main\nUserId=anna\n"},
+      {"empty section name", "[ ]\nUserId=anna\n"},
+      {"line without =", "[Settings]\nUserId=anna\njust some words\n"},
+      {"empty key", "[Settings]\nUserId=anna\n=value\n"},
+      {"repeated key", "[Settings]\nUserId=anna\n[Other]\nA=1\n[settings]\nuserid=bob\n"}};
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    WriteRaw(ini(), bytes);
+    EXPECT_EQ(ReadProfileString(ini(), "Settings", "UserId", "default"), "default");
+    EXPECT_FALSE(CheckProfileFile(ini()));
+    EXPECT_FALSE(WriteProfileString(ini(), "Settings", "FileList", "59410"));
+    EXPECT_FALSE(DeleteProfileKey(ini(), "Settings", "UserId"));
+    EXPECT_FALSE(DeleteProfileSection(ini(), "Settings"));
+    EXPECT_EQ(ReadAll(ini()), bytes);
+  }
+}
+
+TEST_F(Profile, PathsThatAreNotRegularFilesAreRefusedWithoutWaiting) {
+  // A FIFO with no writer would block an ordinary open for ever; ctest's time limit is
+  // what ends this test if it does.
+  const QString fifo = folder.filePath("fifo.ini");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString linkToFifo = folder.filePath("link.ini");
+  ASSERT_TRUE(QFile::link(fifo, linkToFifo));
+  for (const QString& path : {fifo, linkToFifo, folder.path()}) {
+    SCOPED_TRACE(path.toStdString());
+    EXPECT_EQ(ReadProfileString(path, "Settings", "UserId", "default"), "default");
+    EXPECT_FALSE(CheckProfileFile(path));
+    EXPECT_FALSE(WriteProfileString(path, "Settings", "UserId", "anna"));
+    EXPECT_FALSE(DeleteProfileSection(path, "Settings"));
+  }
+  EXPECT_TRUE(IsFifo(fifo));
+  EXPECT_TRUE(QFileInfo(linkToFifo).isSymLink());
+  // A device that never ends is refused rather than read until the limit.
+  EXPECT_EQ(ReadProfileString("/dev/zero", "Settings", "UserId", "default"), "default");
+}
+
+TEST_F(Profile, EachFileNotUsedIsNotedOncePerProcess) {
+  TakeProfileNotices();
+  const QString binary = folder.filePath("binary.ini");
+  WriteRaw(binary, RandomBytes(4096));
+  const QString fifo = folder.filePath("fifo.ini");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  WriteRaw(ini(), "[Settings]\nUserId=anna\n");
+  for (int i = 0; i < 3; ++i) {
+    ReadProfileString(binary, "Settings", "UserId");
+    WriteProfileString(binary, "Settings", "UserId", "anna");
+    ReadProfileString(fifo, "Settings", "UserId");
+    ReadProfileString(ini(), "Settings", "UserId");
+    ReadProfileString(folder.filePath("missing.ini"), "Settings", "UserId");
+  }
+  const QList<ProfileNotice> notices = TakeProfileNotices();
+  ASSERT_EQ(notices.size(), 2);
+  EXPECT_EQ(notices[0].Path, binary);
+  EXPECT_EQ(notices[0].Reason, "it is not UTF-8 or UTF-16 text");
+  EXPECT_EQ(notices[1].Path, fifo);
+  EXPECT_EQ(notices[1].Reason, "it is not a regular file");
+  // Met again, under another spelling of the same path too: already told.
+  EXPECT_FALSE(CheckProfileFile(folder.path() + "/./binary.ini"));
+  EXPECT_TRUE(TakeProfileNotices().isEmpty());
+
+  WriteRaw(ini(), "[Settings\n");
+  CheckProfileFile(ini());
+  const QList<ProfileNotice> later = TakeProfileNotices();
+  ASSERT_EQ(later.size(), 1);
+  EXPECT_EQ(later[0].Reason, "line 1 is not a whole [section] header");
 }
 
 TEST_F(Profile, KeysAndSectionsCanBeDeleted) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "system/RegistryStore.h"
@@ -30,4 +33,27 @@ TEST(RegistryStore, KeepsTextValuesPerKeyInTheWindowsFolder) {
   EXPECT_TRUE(registry.queryValue(desktop, "SCRNSAVE.EXE").has_value());
   EXPECT_FALSE(registry.setValue(desktop, "A=B", "1"));
   qunsetenv("BRIVANE_WINDOWS_FOLDER");
+}
+
+TEST(RegistryStore, AFileNotUnderstoodIsLeftAsItIs) {
+  QTemporaryDir windows;
+  RegistryStore registry(windows.filePath("registry.ini"));
+  const QString desktop = "Control Panel\\Desktop";
+  const QByteArray damaged = QByteArray("[Control Panel\\Desktop]\nTileWallpaper=1\n") + '\0' +
+                             "Wallpaper=/home/anna/beach.bmp\n";
+  QByteArray binary(4096, Qt::Uninitialized);
+  std::mt19937 random(11);
+  for (char& byte : binary) byte = char(random() & 0xFF);
+  for (const QByteArray& content : {damaged, binary}) {
+    QFile file(registry.file());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    file.close();
+    EXPECT_FALSE(registry.isUsable());
+    EXPECT_FALSE(registry.queryValue(desktop, "TileWallpaper").has_value());
+    EXPECT_FALSE(registry.setValue(desktop, "TileWallpaper", "0"));
+    EXPECT_FALSE(registry.deleteValue(desktop, "Wallpaper"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content);
+  }
 }

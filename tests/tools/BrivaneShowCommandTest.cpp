@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -105,4 +107,46 @@ TEST_F(BrivaneShowCommandTest, RefusesWhatCannotBeBuilt) {
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.err.contains("mirrant")) << run.err.toStdString();
   EXPECT_FALSE(QFile::exists(ProgramFolder() + "Trip.exe"));
+}
+
+TEST_F(BrivaneShowCommandTest, TheToolWarnsOnceAboutARegistryItCannotUseAndLeavesIt) {
+  Import("beach.jpg");
+  const QString registryFile = WindowsFolder() + "registry.ini";
+  const QStringList build = {
+      "show", "build", "--kind", "screensaver", "--name", "Holiday", "--use-as-screensaver",
+      "beach"};
+  const QByteArray damaged = QByteArray("[Control Panel\\Desktop]\nScreenSaveActive=0\n") + '\0' +
+                             "ScreenSaveTimeOut=600\n";
+  QDir().mkpath(WindowsFolder());
+  {
+    QFile file(registryFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(damaged);
+  }
+  // The show is built; making it the screen saver fails, after one line on the file.
+  ShowOutcome run = Brivane(build);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, SystemFolder() + "Holiday.scr\n");
+  QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
+  EXPECT_EQ(lines[0], "brivane: warning: " + registryFile +
+                          " is not used and left as it is: it holds a NUL character");
+  EXPECT_TRUE(lines[1].contains("could not be made the active one"));
+  QFile file(registryFile);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), damaged);
+  file.close();
+
+  // A FIFO in its place would block an ordinary open for ever; ctest's time limit ends the
+  // test then.
+  ASSERT_TRUE(QFile::remove(registryFile));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(registryFile).constData(), 0600), 0);
+  run = Brivane(build);
+  EXPECT_EQ(run.status, 1);
+  lines = run.err.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
+  EXPECT_TRUE(lines[0].endsWith("it is not a regular file"));
+  struct stat info {};
+  ASSERT_EQ(::stat(QFile::encodeName(registryFile).constData(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

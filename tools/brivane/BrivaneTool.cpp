@@ -17,6 +17,7 @@
 #include "library/SavePictureAs.h"
 #include "shows/ShowBuild.h"
 #include "system/Folders.h"
+#include "system/Profile.h"
 #include "system/RegistryStore.h"
 
 namespace {
@@ -183,7 +184,15 @@ QString ResultDescription(int code) {
 
 BrivaneTool::BrivaneTool() : m_out(stdout), m_err(stderr) {}
 
+void BrivaneTool::warnAboutUnusedSettingsFiles() {
+  for (const ProfileNotice& notice : TakeProfileNotices())
+    m_err << "brivane: warning: " << notice.Path
+          << " is not used and left as it is: " << notice.Reason << Qt::endl;
+}
+
 int BrivaneTool::fail(const QString& reason) {
+  // The warning first: it is often why the command failed.
+  warnAboutUnusedSettingsFiles();
   m_err << "brivane: " << (m_command.isEmpty() ? QString() : m_command + QStringLiteral(": "))
         << reason << Qt::endl;
   return kFailure;
@@ -238,7 +247,9 @@ int BrivaneTool::run(const QStringList& arguments) {
   }
 
   m_programFolder = programFolder;
-  return (this->*command.value())(rest);
+  const int status = (this->*command.value())(rest);
+  warnAboutUnusedSettingsFiles();
+  return status;
 }
 
 bool BrivaneTool::openStore() {

@@ -7,8 +7,9 @@
 #include "library/PhotoStore.h"
 
 // The command line of brivane: global options, then one command working on the My Photos
-// folder of a program folder. Results go to standard output; progress, skipped files and
-// the one-line reason of a failure go to standard error.
+// folder of a program folder. Results go to standard output; progress, skipped files, the
+// one-line reason of a failure and a warning about a settings file left unused go to
+// standard error.
 class BrivaneTool {
  public:
   // Exit statuses.
@@ -33,6 +34,9 @@ class BrivaneTool {
   // Reports a failure of the current command and returns kFailure.
   int fail(const QString& reason);
   int usageError(const QString& reason);
+  // One line for each settings file met and found unusable since the last call; each file
+  // is noted once per process, so it is warned about once.
+  void warnAboutUnusedSettingsFiles();
   // Finds the program folder and makes its My Photos folder exist; false after reporting.
   bool openStore();
   // The stem of a stored photo, or "" after reporting that there is none of that name.
