@@ -19,7 +19,9 @@ QList<PlannedImport> PlanDropImport(const QStringList& files, PhotoStore& store,
     if (!checker.CheckFile(file, result)) continue;
     const QString stem = StemForName(result.Name);
     PlannedImport planned{file, PhotoImporter::WhenTaken::Skip};
-    if (store.HasFilesFor(stem) || dropped.contains(stem)) {
+    // A name whose files are another photo's is refused whatever the answer: no question.
+    const bool clashes = !store.ClashingPhoto(stem).isEmpty();
+    if (!clashes && (store.HasFilesFor(stem) || dropped.contains(stem))) {
       switch (ask(result.Name)) {
         case TakenChoice::Replace: planned.whenTaken = PhotoImporter::WhenTaken::Replace; break;
         case TakenChoice::KeepBoth: planned.whenTaken = PhotoImporter::WhenTaken::Rename; break;

@@ -99,6 +99,12 @@ TEST_F(DropImport, ATakenNameIsAskedAboutNeverSilentlyReplaced) {
   EXPECT_EQ(importAndWait(*window, {wider}), 1);
   EXPECT_EQ(StoredWidth("Beach"), 96);
 
+  // "Beach_tn.jpg" is Beach's thumbnail: a dropped "Beach_tn" is refused without a question.
+  const qsizetype asked = prompter.prompts().size();
+  EXPECT_EQ(importAndWait(*window, {Picture(drops, "Beach_tn.bmp", Qt::green, 80)}), 0);
+  EXPECT_EQ(prompter.prompts().size(), asked);
+  EXPECT_EQ(StoredWidth("Beach_tn"), 100);
+
   // Two files of one drop with the same name: the second one is asked about too.
   prompter.answer(Prompter::Answer::No);
   const QString fresh = Picture(drops, "Dune.bmp", Qt::red, 64);
