@@ -69,5 +69,8 @@ std::string ReadWholeFile(const std::string& path) {
 
 void FuzzFault(const char* file, int line, const char* what) {
   std::fprintf(stderr, "%s:%d: the input broke a promise: %s\n", file, line, what);
+  // abort() skips the destructors: the folder would stay behind. The input is saved anyway.
+  std::error_code ignored;
+  std::filesystem::remove_all(ScratchFolder(), ignored);
   std::abort();
 }
