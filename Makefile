@@ -2,7 +2,8 @@
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: run test test-sanitize build build-sanitize deps bench clean content-sheet
+.PHONY: run test test-sanitize build build-sanitize deps bench clean content-sheet \
+	deps-fuzz build-fuzz fuzz
 
 deps:
 	@scripts/install-deps.sh
@@ -30,8 +31,23 @@ test-sanitize: build-sanitize
 bench: build
 	bench/run-all.sh
 
+# Fuzzing with libFuzzer (clang-14, in build-fuzz/): every target runs SECONDS seconds on
+# its corpus; FUZZ_TARGETS picks some. fuzz/run.sh says what it does with the findings.
+SECONDS ?= 60
+FUZZ_TARGETS ?= pictures metadata settings showtrailer
+
+deps-fuzz:
+	@scripts/install-deps.sh fuzz
+
+build-fuzz: deps-fuzz
+	@test -f build-fuzz/build.ninja || cmake --preset fuzz
+	cmake --build --preset fuzz
+
+fuzz: build-fuzz
+	fuzz/run.sh $(SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz
 
 content-sheet: build
 	cmake --build --preset default --target content-sheet

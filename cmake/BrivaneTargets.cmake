@@ -18,7 +18,7 @@ endfunction()
 # Every built show carries the players and the modules: their debugging sections move to
 # NAME.debug beside them (gdb follows the debug link), so a show holds only the code.
 function(brivane_split_debug target)
-  if(BRIVANE_SANITIZE OR NOT CMAKE_OBJCOPY)
+  if(BRIVANE_SANITIZE OR BRIVANE_FUZZ OR NOT CMAKE_OBJCOPY)
     return()
   endif()
   add_custom_command(TARGET ${target} POST_BUILD

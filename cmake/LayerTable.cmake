@@ -9,7 +9,7 @@
 #   NO_QT       links no Qt at all
 # A folder may include an imaging module's headers only when its target links the module.
 # A new folder, or a new edge between feature folders, is a line here. Folders that do
-# not exist yet are fine; tests/, bench/ and content/ may include anything.
+# not exist yet are fine; tests/, bench/, fuzz/ and content/ may include anything.
 
 set(imaging krn fil cmp dis img efx twn)
 set(platform system inet ${imaging})

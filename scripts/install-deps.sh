@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Brivane need.
-# Installs nothing when every package is already there.
+# Installs the Debian packages that building, running and testing Brivane need; with
+# "fuzz", also what the libFuzzer build needs. Installs nothing when every package is
+# already there.
 set -euo pipefail
 
 packages=(
@@ -18,6 +19,9 @@ packages=(
   libjpeg-turbo-progs                   # jpegtran, djpeg
   libvips-tools time                    # the benchmarks' reference tools
 )
+if [[ ${1:-} == fuzz ]]; then
+  packages+=(clang-14 libclang-rt-14-dev)   # libFuzzer and the sanitizer runtimes
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "cmp/JpegCodec.h"
+#include "fil/ltfil.h"
 #include "krn/ltkrn.h"
 #include "support/RequireTool.h"
 
@@ -469,6 +470,37 @@ TEST_F(JpegCodec, FileProblemsHaveTheirOwnCodes) {
   EXPECT_EQ(EncodeJpegFile(path("p.jpg"), photo, 21, 16, 20, {}), ERROR_BPP_NOT_SUPPORTED);
   EXPECT_EQ(EncodeJpegFile(path("p.jpg"), photo, 21, 24, 1, {}), ERROR_INV_PARAMETER);
   EXPECT_FALSE(QFileInfo::exists(path("p.jpg")));
+}
+
+TEST_F(JpegCodec, BytesBetweenTheStartAndTheNextMarkerMakeNoJpegForAnyReader) {
+  // libjpeg skips such bytes, the file module does not take the file for a picture: the
+  // thumbnail list, which reads through the codec, showed a picture and a description
+  // that loading the photo and reading its description did not find.
+  const QByteArray whole =
+      ReadAll(encode("whole.jpg", MakePhoto(16, 16), 21, 24, 20, "a description"));
+  for (const QByteArray& bytes : {whole.left(2) + "junk" + whole.mid(2),
+                                  whole.left(2) + "\xDF" + whole.mid(3), whole.left(2)}) {
+    const QString file = path("junk.jpg");
+    WriteAll(file, bytes);
+    ImageBitmap bmp = Sentinel();
+    QString description = "kept";
+    EXPECT_EQ(DecodeJpegFile(file, bmp, 0, &description), ERROR_FILE_FORMAT);
+    EXPECT_EQ(DecodeJpegFileScaled(file, bmp, 0, 8, 8, &description), ERROR_FILE_FORMAT);
+    EXPECT_EQ(bmp.Width, 3);
+    EXPECT_EQ(ReadJpegDescription(file, description), ERROR_FILE_FORMAT);
+    EXPECT_EQ(description, "kept");
+    JpegInfo info;
+    EXPECT_EQ(ReadJpegInfo(file, info), ERROR_FILE_FORMAT);
+    FileInfo fileInfo;
+    EXPECT_EQ(GetImageFileInfo(file, fileInfo), ERROR_FILE_FORMAT);
+    EXPECT_EQ(LoadBitmapFile(file, bmp), ERROR_FILE_FORMAT);
+    EXPECT_EQ(ReadFileComment(file, COMMENT_DESCRIPTION, nullptr), ERROR_FILE_FORMAT);
+  }
+  // Fill bytes before a marker are 0xFF, and allowed.
+  WriteAll(path("filled.jpg"), whole.left(2) + "\xFF\xFF" + whole.mid(2));
+  QString description;
+  EXPECT_EQ(ReadJpegDescription(path("filled.jpg"), description), SUCCESS);
+  EXPECT_EQ(description, "a description");
 }
 
 TEST_F(JpegCodec, ProgressIsReportedAndCanStopDecodeAndEncode) {

@@ -1,6 +1,7 @@
 #include "cmp/JpegReader.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 
 namespace {
 constexpr int kRowsPerCall = 16;
+constexpr unsigned char kJpegStart[] = {0xFF, 0xD8, 0xFF};
 
 int ResultForOpenError(int error) {
   return error == ENOENT || error == ENOTDIR ? ERROR_FILE_NOT_FOUND : ERROR_FILE_OPEN;
@@ -32,6 +34,14 @@ int JpegReader::open(const QString& file, std::size_t bufferSize) {
   struct stat st {};
   if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return ERROR_FILE_OPEN;
   fileSize_ = st.st_size;
+  // The start marker and the next marker's 0xFF. libjpeg would skip other bytes there,
+  // but the file module takes such a file for no picture at all, and every reader must
+  // give the same answer.
+  unsigned char head[sizeof kJpegStart] = {};
+  const ssize_t got = ::pread(fd_, head, sizeof head, 0);
+  if (got < 0) return ERROR_FILE_READ;
+  if (got != ssize_t(sizeof head) || std::memcmp(head, kJpegStart, sizeof head) != 0)
+    return ERROR_FILE_FORMAT;
   return startSession(bufferSize);
 }
 
