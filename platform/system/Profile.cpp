@@ -93,10 +93,15 @@ LoadResult ReadBytes(const QString& path, QByteArray& data, QString& reason) {
     reason = notRegular;
     result = LoadResult::NotUsed;
   } else {
-    // One byte more than allowed tells a file that grew past the limit meanwhile.
-    data.resize(kMaxProfileSize + 1);
+    // One byte more than the file's size tells a file that grew meanwhile, and one more
+    // than allowed a file that grew past the limit; the buffer is no larger than the file.
+    data.resize(qsizetype(std::min<qint64>(info.st_size, kMaxProfileSize)) + 1);
     qsizetype size = 0;
-    while (size < data.size()) {
+    for (;;) {
+      if (size == data.size()) {
+        if (size > kMaxProfileSize) break;
+        data.resize(std::min<qsizetype>(2 * size, kMaxProfileSize + 1));
+      }
       const ssize_t got = ::read(fd, data.data() + size, static_cast<size_t>(data.size() - size));
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) {
