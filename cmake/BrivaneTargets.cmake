@@ -37,8 +37,15 @@ function(brivane_program target)
 endfunction()
 
 # One test program per source folder; tests live outside the program folder.
+#   brivane_test(<target> <source>... [TIMEOUT <seconds>])
+# TIMEOUT: how long any one test may run before CTest stops it as hung.
 function(brivane_test target)
-  add_executable(${target} ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "")
+  set(timeout "")
+  if(arg_TIMEOUT)
+    set(timeout TIMEOUT ${arg_TIMEOUT})
+  endif()
+  add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
   # Tests may include anything, whatever layer it belongs to.
@@ -53,6 +60,6 @@ function(brivane_test target)
   # take for people to look at go to BRIVANE_SCREENSHOT_DIR.
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen ${timeout})
 endfunction()
 include(GoogleTest)
