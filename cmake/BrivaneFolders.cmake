@@ -21,8 +21,8 @@ function(brivane_folder_library target)
   brivane_layer_target(${target})
 endfunction()
 
-# A test folder is one test program of every .cpp in it; further arguments (TIMEOUT) go to
-# brivane_test.
+# A test folder is one test program of every .cpp in it; further arguments (TIMEOUT)
+# go to brivane_test.
 function(brivane_folder_test target)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   brivane_test(${target} ${sources} ${ARGN})

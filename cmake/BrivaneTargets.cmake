@@ -18,7 +18,7 @@ endfunction()
 # Every built show carries the players and the modules: their debugging sections move to
 # NAME.debug beside them (gdb follows the debug link), so a show holds only the code.
 function(brivane_split_debug target)
-  if(BRIVANE_SANITIZE OR BRIVANE_FUZZ OR NOT CMAKE_OBJCOPY)
+  if(BRIVANE_SANITIZE OR NOT CMAKE_OBJCOPY)
     return()
   endif()
   add_custom_command(TARGET ${target} POST_BUILD
@@ -38,13 +38,12 @@ endfunction()
 
 # One test program per source folder; tests live outside the program folder.
 #   brivane_test(<target> <source>... [TIMEOUT <seconds>])
-# TIMEOUT ends any one test of the program that runs longer: for tests whose fault would
-# be a hang rather than a wrong answer.
+# TIMEOUT: how long any one test may run before CTest stops it as hung.
 function(brivane_test target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "")
-  set(properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+  set(timeout "")
   if(arg_TIMEOUT)
-    list(APPEND properties TIMEOUT ${arg_TIMEOUT})
+    set(timeout TIMEOUT ${arg_TIMEOUT})
   endif()
   add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -61,6 +60,6 @@ function(brivane_test target)
   # take for people to look at go to BRIVANE_SCREENSHOT_DIR.
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ${properties})
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen ${timeout})
 endfunction()
 include(GoogleTest)

@@ -99,10 +99,12 @@ bool PhotoImporter::ChooseName(ImportResult& result, const StemTaken& alsoTaken)
 
 bool PhotoImporter::Decode(const QString& file, ImportResult& result) {
   EmptyBitmap(working_);
-  result.Code = LoadPictureFile(file, working_);
+  FileInfo header;
+  result.Code = LoadPictureFile(file, working_, header);
   if (result.Code == SUCCESS) return true;
   EmptyBitmap(working_);
-  return Refuse(result, ImportResult::Status::DecodeFailed, QString::fromUtf8(ResultText(result.Code)));
+  return Refuse(result, ImportResult::Status::DecodeFailed,
+                DescribeFileResult(result.Code, header));
 }
 
 bool PhotoImporter::Prepare(ImportResult& result, PreparedPhoto& prepared) {

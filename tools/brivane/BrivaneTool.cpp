@@ -180,6 +180,12 @@ QString ResultDescription(int code) {
   return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(ResultName(code)),
                                        QString::fromUtf8(ResultText(code)));
 }
+
+// The same for reading a picture file: a picture refused for its size is named with it.
+QString FileResultDescription(int code, const FileInfo& header) {
+  return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(ResultName(code)),
+                                       DescribeFileResult(code, header));
+}
 }  // namespace
 
 BrivaneTool::BrivaneTool() : m_out(stdout), m_err(stderr) {}
@@ -457,7 +463,8 @@ int BrivaneTool::info(const QStringList& arguments) {
   FileInfo header;
   const int result = GetImageFileInfo(file, header);
   if (result != SUCCESS)
-    return fail(QStringLiteral("cannot read '%1': %2").arg(file, ResultDescription(result)));
+    return fail(
+        QStringLiteral("cannot read '%1': %2").arg(file, FileResultDescription(result, header)));
   m_out << "format: " << FormatName(header.Format) << " (" << header.Format << ")\n"
         << "size: " << header.Width << " x " << header.Height << '\n'
         << "bits per pixel: " << header.BitsPerPixel << '\n'

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cmp/JpegCapacity.h"
 #include "cmp/JpegMarkerMetadata.h"
 #include "cmp/JpegReader.h"
 #include "krn/ResultCodes.h"
@@ -36,8 +37,15 @@ int ReadJpegInfo(const QString& file, JpegInfo& info) {
     read.SubsamplingY = std::max(1, luma.v_samp_factor / chroma.v_samp_factor);
   }
   read.Progressive = header.progressive_mode;
+  read.Arithmetic = header.arith_code;
+  read.Blocks = JpegBlockCount(header);
+  read.DataBytes = reader.dataBytes();
   info = read;
   return SUCCESS;
+}
+
+int CheckJpegData(const JpegInfo& info) {
+  return CheckJpegCapacity(info.Width, info.Height, info.Blocks, info.Arithmetic, info.DataBytes);
 }
 
 int ReadJpegDescription(const QString& file, QString& description) {

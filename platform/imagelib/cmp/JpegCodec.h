@@ -16,6 +16,9 @@ struct JpegInfo {
   int SubsamplingX = 1;
   int SubsamplingY = 1;
   bool Progressive = false;
+  bool Arithmetic = false;  // arithmetic rather than Huffman coding
+  qint64 Blocks = 0;        // 8 x 8 blocks of all components together
+  qint64 DataBytes = 0;     // from the first scan to the end of the file
 };
 
 // The IJG quality (1..100) for a quality factor: 2 is the best quality, 255 the most
@@ -25,9 +28,14 @@ int JpegQualityForFactor(int qualityFactor);
 
 // Reads the markers up to the first scan only.
 int ReadJpegInfo(const QString& file, JpegInfo& info);
+// Whether the data can hold the picture the header declares, as decoding checks it first:
+// SUCCESS, ERROR_FILE_CORRUPT (too little data for the coding) or ERROR_IMAGE_TOO_LARGE
+// (beyond the library's limits, or more pixels than the data may stand for).
+int CheckJpegData(const JpegInfo& info);
 // Decodes the whole file, upright (orientation applied). bitsPerPixel 0 keeps the file's
 // own depth (8 for grey, else 24); 8, 24 or 32 converts. A file cut short is an error,
-// and on any error bmp keeps what it held. With `description`, the file's description
+// a picture CheckJpegData refuses is refused before anything is allocated, and on any
+// error bmp keeps what it held. With `description`, the file's description
 // (empty when it has none) is read from the same pass.
 int DecodeJpegFile(const QString& file, ImageBitmap& bmp, int bitsPerPixel,
                    QString* description = nullptr);

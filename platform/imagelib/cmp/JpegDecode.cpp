@@ -4,6 +4,7 @@
 #include "cmp/BufferPrefaulter.h"
 #include "cmp/CmykConversion.h"
 #include "cmp/ExifOrientation.h"
+#include "cmp/JpegCapacity.h"
 #include "cmp/JpegCodec.h"
 #include "cmp/JpegMarkerMetadata.h"
 #include "cmp/JpegPixelLayout.h"
@@ -34,18 +35,6 @@ double PhysicalMemoryBytes() {
 bool FitsInMemory(JDIMENSION width, JDIMENSION height, int bytesPerPixel) {
   const double limit = PhysicalMemoryBytes();
   return limit <= 0.0 || double(width) * double(height) * bytesPerPixel < limit;
-}
-
-// Huffman coding spends at least one bit on every block of every component, so a file
-// smaller than that cannot hold the picture its header claims: refused before 17 GB are
-// set aside for it. (Arithmetic coding can squeeze a flat picture below that bound; for
-// it only the memory check stands.)
-bool DataCanHoldPicture(const jpeg_decompress_struct& info, qint64 fileSize) {
-  if (info.arith_code) return true;
-  double blocks = 0;
-  for (int c = 0; c < info.num_components; ++c)
-    blocks += double(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
-  return double(fileSize) * 8 >= blocks;
 }
 
 unsigned ScaledSize(JDIMENSION size, int denominator) {
@@ -83,7 +72,9 @@ int DecodeJpeg(const QString& file, ImageBitmap& bmp, int bitsPerPixel, const QS
   if (result != SUCCESS) return result;
 
   const jpeg_decompress_struct& info = reader.info();
-  if (!DataCanHoldPicture(info, reader.fileSize())) return ERROR_FILE_CORRUPT;
+  result = CheckJpegCapacity(info.image_width, info.image_height, JpegBlockCount(info),
+                             info.arith_code, reader.dataBytes());
+  if (result != SUCCESS) return result;
   const JpegMarkerMetadata metadata =
       ReadJpegMarkerMetadata(info.marker_list, description != nullptr);
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;

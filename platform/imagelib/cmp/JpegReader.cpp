@@ -61,6 +61,13 @@ int JpegReader::readHeader(bool keepComments) {
   return SUCCESS;
 }
 
+qint64 JpegReader::dataBytes() const {
+  const off_t position = fd_ >= 0 ? ::lseek(fd_, 0, SEEK_CUR) : off_t(-1);
+  if (position < 0 || cinfo_.src == nullptr) return fileSize_;
+  const qint64 consumed = qint64(position) - qint64(cinfo_.src->bytes_in_buffer);
+  return consumed >= 0 && consumed <= fileSize_ ? fileSize_ - consumed : fileSize_;
+}
+
 int JpegReader::prepareOutput(J_COLOR_SPACE space, int scaleDenominator) {
   if (setjmp(errors_.jump)) return errors_.result;
   cinfo_.out_color_space = space;

@@ -32,8 +32,9 @@ class JpegReader {
   int decodeRows(unsigned char* first, qsizetype stride, int rowCount);
 
   const jpeg_decompress_struct& info() const { return cinfo_; }
-  // The file's size in bytes, as it was when opened.
-  qint64 fileSize() const { return fileSize_; }
+  // After readHeader: the bytes from the start of the first scan to the end of the file,
+  // all that can hold the coded pixels.
+  qint64 dataBytes() const;
 
  private:
   int startSession(std::size_t bufferSize);

@@ -3,29 +3,11 @@
 #include <cstdint>
 
 #include "fil/FileFormats.h"
+#include "fil/HeaderBytes.h"
 #include "krn/ResultCodes.h"
 
 namespace {
-// Reads that never pass the end: a value past it reads as "too short".
-class Bytes {
- public:
-  Bytes(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
-  std::size_t size() const { return size_; }
-  bool Has(std::size_t at, std::size_t count) const { return at <= size_ && count <= size_ - at; }
-  uint32_t U8(std::size_t at) const { return Has(at, 1) ? data_[at] : 0; }
-  uint32_t Le16(std::size_t at) const { return Has(at, 2) ? data_[at] | data_[at + 1] << 8 : 0; }
-  uint32_t Be16(std::size_t at) const { return Has(at, 2) ? data_[at] << 8 | data_[at + 1] : 0; }
-  uint32_t Le32(std::size_t at) const {
-    return Has(at, 4) ? uint32_t(Le16(at)) | uint32_t(Le16(at + 2)) << 16 : 0;
-  }
-  uint32_t Be32(std::size_t at) const {
-    return Has(at, 4) ? uint32_t(Be16(at)) << 16 | uint32_t(Be16(at + 2)) : 0;
-  }
-
- private:
-  const unsigned char* data_;
-  std::size_t size_;
-};
+using Bytes = HeaderBytes;
 
 int Verdict(bool whole) { return whole ? SUCCESS : ERROR_FILE_CORRUPT; }
 

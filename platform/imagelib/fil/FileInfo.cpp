@@ -1,4 +1,5 @@
-// GetImageFileInfo: what a picture file holds, from its header.
+// GetImageFileInfo: what a picture file holds, from its header; and what to tell people
+// when reading it fails.
 #include "cmp/JpegCodec.h"
 #include "fil/FileBuffer.h"
 #include "fil/MagickDecoder.h"
@@ -15,7 +16,7 @@ int JpegFileInfo(const QString& file, FileInfo& info) {
   info.Width = turned ? jpeg.Height : jpeg.Width;
   info.Height = turned ? jpeg.Width : jpeg.Height;
   info.BitsPerPixel = jpeg.Components == 1 ? 8 : 24;
-  return SUCCESS;
+  return CheckJpegData(jpeg);
 }
 
 int ReadInfo(const QString& file, FileInfo& info) {
@@ -37,12 +38,18 @@ int ReadInfo(const QString& file, FileInfo& info) {
                : OwnCodecInfo(content, *picture.Traits, out);
     }
   }
-  if (rc != SUCCESS) return rc;
-  info = out;
-  return SUCCESS;
+  // A picture refused for its size takes the size along, for the message that names it.
+  if (rc == SUCCESS || rc == ERROR_IMAGE_TOO_LARGE) info = out;
+  return rc;
 }
 }  // namespace
 
 int GetImageFileInfo(const QString& file, FileInfo& info, int /*flags*/) {
   return NoThrow([&] { return ReadInfo(file, info); });
+}
+
+QString DescribeFileResult(int result, const FileInfo& info) {
+  if (result != ERROR_IMAGE_TOO_LARGE) return QString::fromUtf8(ResultText(result));
+  if (info.Width <= 0 || info.Height <= 0) return QStringLiteral("The picture is too large.");
+  return QStringLiteral("The picture is too large: %1 \u00D7 %2").arg(info.Width).arg(info.Height);
 }

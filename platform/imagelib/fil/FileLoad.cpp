@@ -48,8 +48,13 @@ int LoadImageFile(const QString& file, ImageBitmap& bmp) {
 }
 
 int LoadPictureFile(const QString& file, ImageBitmap& bmp) {
+  FileInfo header;
+  return LoadPictureFile(file, bmp, header);
+}
+
+int LoadPictureFile(const QString& file, ImageBitmap& bmp, FileInfo& info) {
   InitBitmap(bmp, 0, 0, 0);
-  FileInfo info;
+  info = FileInfo{};
   int rc = GetImageFileInfo(file, info);
   if (rc == SUCCESS) rc = InitBitmap(bmp, info.Width, info.Height, info.BitsPerPixel);
   if (rc == SUCCESS) rc = LoadBitmapFile(file, bmp);

@@ -12,6 +12,8 @@
 #include <new>
 
 #include "fil/MagickInclude.h"
+#include "fil/MagickTempFolder.h"
+#include "krn/PictureLimits.h"
 #include "krn/ResultCodes.h"
 
 namespace {
@@ -38,12 +40,63 @@ QString PointMagickAtOurPolicy() {
 const QString gPolicyFolder = PointMagickAtOurPolicy();
 std::once_flag gMagickOnce;
 
+// The pixel cache of the largest picture the library takes: a pixel and its colour
+// index at Magick's quantum depth.
+constexpr MagickCore::MagickSizeType kLargestPixelCache =
+    MagickCore::MagickSizeType(kPictureAreaLimit) *
+    (sizeof(MagickCore::PixelPacket) + sizeof(MagickCore::IndexPacket));
+
+// Lowers a limit to ours; a policy or the environment may have set it lower still.
+void LimitTo(MagickCore::ResourceType type, MagickCore::MagickSizeType limit) {
+  MagickCore::SetMagickResourceLimit(type,
+                                     std::min(MagickCore::GetMagickResourceLimit(type), limit));
+}
+
+// The library's limits (krn/PictureLimits.h) for size; memory and mapped files each up
+// to the cache of the largest such picture, disk up to twice that (the picture and a
+// turned copy of it, as applying a TIFF orientation needs).
+void SetMagickLimits() {
+  using namespace MagickCore;
+  LimitTo(WidthResource, MagickSizeType(kPictureSideLimit));
+  LimitTo(HeightResource, MagickSizeType(kPictureSideLimit));
+  LimitTo(AreaResource, MagickSizeType(kPictureAreaLimit));
+  LimitTo(MemoryResource, kLargestPixelCache);
+  LimitTo(MapResource, kLargestPixelCache);
+  LimitTo(DiskResource, 2 * kLargestPixelCache);
+  // No time limit: Magick 6 counts it from the process's first picture and, when it
+  // runs out, ends the whole process with _exit(). One set in the environment is
+  // lifted; only a policy file can still impose one.
+  SetMagickResourceLimit(TimeResource, MagickResourceInfinity);
+  if (GetMagickResourceLimit(TimeResource) != MagickResourceInfinity)
+    qWarning("An ImageMagick policy limits its time: the program ends when that runs out");
+}
+
+MagickTempFolder& TempFolder() {
+  static MagickTempFolder folder;
+  return folder;
+}
+
+// Magick takes the folder from its registry before the environment ($TMPDIR).
+void PointMagickAtTempFolder() {
+  const QString& folder = TempFolder().path();
+  if (folder.isEmpty()) {
+    qWarning("No private folder for ImageMagick's temporary files: they go to $TMPDIR");
+    return;
+  }
+  MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
+  MagickCore::SetImageRegistry(MagickCore::StringRegistryType, "temporary-path",
+                               QFile::encodeName(folder).constData(), exception);
+  MagickCore::DestroyExceptionInfo(exception);
+}
+
 void StartMagick() {
   Magick::InitializeMagick(nullptr);
   if (!gPolicyFolder.isEmpty() &&
       MagickCore::GetMagickResourceLimit(MagickCore::WidthResource) < kPanoramaWidth)
     qWarning("ImageMagick did not take the policy in %s: large pictures will not load",
              qPrintable(gPolicyFolder));
+  SetMagickLimits();
+  PointMagickAtTempFolder();
 }
 
 bool RightsAllow(const char* coder, MagickCore::PolicyRights rights) {
@@ -82,9 +135,10 @@ bool MagickAllowsSize(qint64 width, qint64 height) {
     return static_cast<qint64>(std::min<MagickCore::MagickSizeType>(
         GetMagickResourceLimit(type), MagickCore::MagickSizeType(INT64_MAX)));
   };
-  return width <= limitOf(MagickCore::WidthResource) &&
-         height <= limitOf(MagickCore::HeightResource) &&
-         width * height <= limitOf(MagickCore::AreaResource);
+  // Magick takes only what stays below each limit.
+  return width > 0 && height > 0 && width < limitOf(MagickCore::WidthResource) &&
+         height < limitOf(MagickCore::HeightResource) &&
+         width * height < limitOf(MagickCore::AreaResource);
 }
 
 bool MagickCanRead(const char* coder) { return CoderHas(coder, false); }

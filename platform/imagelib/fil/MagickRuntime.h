@@ -7,7 +7,9 @@
 
 // Starts Magick on first use. Before that, MAGICK_CONFIGURE_PATH is pointed at the
 // magick/ folder beside this module (unless the environment already sets it), so our
-// policy.xml lifts the system's limits on picture size.
+// policy.xml lifts the system's limits on picture size. At the start Magick's limits
+// are set to the library's own (krn/PictureLimits.h) and its temporary files go to a
+// private folder that is removed with the process.
 void EnsureMagick();
 // The folder searched for our policy.xml ("" when the environment chose another).
 QString MagickPolicyFolder();

@@ -1,5 +1,6 @@
 #include "fil/OwnCodecs.h"
 
+#include "fil/DeclaredPicture.h"
 #include "fil/EpsWriter.h"
 #include "fil/GemImgCodec.h"
 #include "fil/MspCodec.h"
@@ -20,10 +21,14 @@ int OwnCodecInfo(const FileBuffer& content, const FormatTraits& traits, FileInfo
   info.Width = width;
   info.Height = height;
   info.BitsPerPixel = 1;
-  return SUCCESS;
+  return CheckDeclaredPicture(ReadDeclaredPicture(traits.Code, content.begin(), content.Size));
 }
 
 int OwnCodecDecode(const FileBuffer& content, const FormatTraits& traits, ImageBitmap& bmp) {
+  if (const int rc =
+          CheckDeclaredPicture(ReadDeclaredPicture(traits.Code, content.begin(), content.Size));
+      rc != SUCCESS)
+    return rc;
   switch (traits.Reader) {
     case Codec::Msp:
       return MspDecode(content.begin(), content.Size, bmp);

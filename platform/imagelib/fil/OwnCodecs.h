@@ -8,6 +8,8 @@
 #include "fil/FormatTable.h"
 #include "fil/ltfil.h"
 
+// Both refuse a picture too large for its data or the library's limits before anything
+// is set aside for it (CheckDeclaredPicture); info then holds the declared size.
 int OwnCodecInfo(const FileBuffer& content, const FormatTraits& traits, FileInfo& info);
 int OwnCodecDecode(const FileBuffer& content, const FormatTraits& traits, ImageBitmap& bmp);
 // Encodes bmp (already at a depth the format holds) into bytes.

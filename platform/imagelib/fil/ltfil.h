@@ -16,8 +16,16 @@ struct FileInfo {
   qint64 SizeDisk = 0;
 };
 
-// Reads only the file's header: no pixels are decoded.
+// Reads only the file's header: no pixels are decoded. A picture that loading would
+// refuse for its size is refused here already: ERROR_IMAGE_TOO_LARGE (beyond the
+// library's limits, or more than the file's data may stand for) or ERROR_FILE_CORRUPT
+// (more than the data can hold). With ERROR_IMAGE_TOO_LARGE, info holds the format and
+// the declared size; on other failures it keeps what it held.
 int GetImageFileInfo(const QString& file, FileInfo& info, int flags = 0);
+// A sentence for people on a result of reading the file that info describes: ResultText,
+// except that a picture refused as too large is named with its declared size, "The
+// picture is too large: 30000 × 30000".
+QString DescribeFileResult(int result, const FileInfo& info);
 // Decodes the file into bmp at bmp.BitsPerPixel (0: the file's own depth), replacing
 // whatever bmp held. The picture comes in upright: EXIF orientation is applied.
 int LoadBitmapFile(const QString& file, ImageBitmap& bmp);
@@ -26,6 +34,8 @@ int LoadImageFile(const QString& file, ImageBitmap& bmp);
 // The general loader: free bmp, read the file's information, initialise bmp to that
 // size and depth, decode. Returns the first result other than SUCCESS.
 int LoadPictureFile(const QString& file, ImageBitmap& bmp);
+// The same, giving what GetImageFileInfo read in info (for DescribeFileResult).
+int LoadPictureFile(const QString& file, ImageBitmap& bmp, FileInfo& info);
 
 // Encodes bmp as the given format at the given bits per pixel; qualityFactor runs from 2
 // (best) to 255 (smallest) and matters for JPEG only. The file is written beside its
