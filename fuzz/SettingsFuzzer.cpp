@@ -56,11 +56,14 @@ bool SameName(const QString& a, const QString& b) {
   return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
-// What reading gives back for a written value: line breaks as blanks, NULs gone.
+// What reading gives back for a written value: line breaks and other control characters as
+// blanks, NULs gone.
 QString AsStored(QString value) {
   value.replace(QLatin1String("\r\n"), QLatin1String(" "));
-  value.replace('\r', ' ').replace('\n', ' ');
   value.remove(QChar(0));
+  // Every other control character but the tab becomes a blank, line breaks included.
+  for (QChar& c : value)
+    if (c.unicode() < 0x20 && c != '\t') c = ' ';
   return value;
 }
 

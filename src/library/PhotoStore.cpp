@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <future>
+#include <optional>
 #include <system_error>
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include "library/PhotoNames.h"
 #include "library/PhotoStoreTexts.h"
 #include "library/StoreFiles.h"
+#include "system/RemoveOnSignal.h"
 
 namespace {
 constexpr char kPhotoSuffix[] = ".jpg";
@@ -136,8 +138,8 @@ int PhotoStore::Prepare(ImageBitmap& working, const QString& description, Prepar
   PreparedPhoto made = StartPrepared();
   const QString photoTemp = NewStoreTemporary(folder_);
   const QString thumbnailTemp = NewStoreTemporary(folder_);
-  made.photo_ = photoTemp;
-  made.thumbnail_ = thumbnailTemp;
+  made.AdoptPhoto(photoTemp);
+  made.AdoptThumbnail(thumbnailTemp);
   const int bits = PhotoBitsPerPixel(working.BitsPerPixel);
   const bool photoFails = Fails(Step::WritePhoto);
   const SaveComments comments = StoreComments(description);
@@ -200,8 +202,10 @@ int PhotoStore::PlaceReplacing(PreparedPhoto& prepared, const QString& stem) {
   // A second name for the photo being replaced, so it can come back if the thumbnail
   // cannot follow the new photo into place.
   QString backup;
+  std::optional<RemoveOnSignal> backupGuard;
   if (QFileInfo::exists(photoPath)) {
     backup = NewStoreTemporary(folder_);
+    backupGuard.emplace(backup, RemoveOnSignal::Kind::File);
     if (::link(NativePath(photoPath).constData(), NativePath(backup).constData()) != 0) {
       std::error_code error;
       std::filesystem::copy_file(FsPath(photoPath), FsPath(backup), error);
@@ -274,7 +278,7 @@ int PhotoStore::RemakeThumbnail(const LockFile&, const QString& stem) {
   ImageBitmap picture;
   int result = LoadPictureFile(PhotoPath(stem), picture);
   PreparedPhoto prepared = StartPrepared();
-  prepared.thumbnail_ = NewStoreTemporary(folder_);
+  prepared.AdoptThumbnail(NewStoreTemporary(folder_));
   if (result == SUCCESS) {
     const QSize size = ThumbnailSize(picture.Width, picture.Height);
     result = ResizeBitmap(picture, size.width(), size.height());
@@ -317,26 +321,23 @@ int PhotoStore::Rename(const QString& oldStem, const QString& newName) {
   if (newStem == oldStem) return SUCCESS;
   if (!Contains(oldStem)) return ERROR_FILE_NOT_FOUND;
 
-  // Copies keep the file times, so the renamed photo sorts where the old one was.
-  auto copyAside = [this](const QString& from, Step step) -> QString {
-    if (Fails(step)) return {};
+  // Copies keep the file times, so the renamed photo sorts where the old one was. Each
+  // copy belongs to `prepared` from its start, so it goes on failure and on a signal too.
+  PreparedPhoto prepared = StartPrepared();
+  auto copyAside = [&](const QString& from, Step step, void (PreparedPhoto::*adopt)(const QString&)) {
+    if (Fails(step)) return false;
     const QString temp = NewStoreTemporary(folder_);
+    (prepared.*adopt)(temp);
     std::error_code error;
     std::filesystem::copy_file(FsPath(from), FsPath(temp), error);
     std::filesystem::file_time_type time;
     if (!error) time = std::filesystem::last_write_time(FsPath(from), error);
     if (!error) std::filesystem::last_write_time(FsPath(temp), time, error);
-    if (error || !SyncStoreFile(temp)) {
-      RemoveStoreFile(temp);
-      return {};
-    }
-    return temp;
+    return !error && SyncStoreFile(temp);
   };
-  PreparedPhoto prepared = StartPrepared();
-  prepared.photo_ = copyAside(PhotoPath(oldStem), Step::WritePhoto);
-  if (prepared.photo_.isEmpty()) return ERROR_FILE_WRITE;
-  prepared.thumbnail_ = copyAside(ThumbnailPath(oldStem), Step::WriteThumbnail);
-  if (prepared.thumbnail_.isEmpty()) return ERROR_FILE_WRITE;
+  if (!copyAside(PhotoPath(oldStem), Step::WritePhoto, &PreparedPhoto::AdoptPhoto) ||
+      !copyAside(ThumbnailPath(oldStem), Step::WriteThumbnail, &PreparedPhoto::AdoptThumbnail))
+    return ERROR_FILE_WRITE;
 
   const LockFile locked = LockChanges();
   if (const int result = Place(locked, prepared, newStem, Placing::Replace); result != SUCCESS)

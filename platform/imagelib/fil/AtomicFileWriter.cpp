@@ -49,6 +49,7 @@ int AtomicFileWriter::Open() {
     fd_ = ::open(Native(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       temporary_ = candidate;
+      guard_.emplace(candidate, RemoveOnSignal::Kind::File);
       if (replacing) mode_ = int(old.st_mode & 07777);
       return SUCCESS;
     }
@@ -88,6 +89,7 @@ int AtomicFileWriter::Commit() {
   if (::rename(Native(temporary_).constData(), Native(target_).constData()) != 0)
     return ERROR_FILE_WRITE;
   committed_ = true;
+  guard_.reset();
   const QByteArray folder = Native(QFileInfo(target_).absolutePath());
   if (const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
     (void)::fsync(dir);

@@ -5,6 +5,9 @@
 
 #include <QString>
 #include <cstddef>
+#include <optional>
+
+#include "system/RemoveOnSignal.h"
 
 class AtomicFileWriter {
  public:
@@ -26,6 +29,8 @@ class AtomicFileWriter {
  private:
   QString target_;
   QString temporary_;
+  // An interrupt or terminate signal mid-write takes the half-written file with it.
+  std::optional<RemoveOnSignal> guard_;
   int fd_ = -1;
   int mode_ = -1;  // permissions of the file being replaced
   bool committed_ = false;
