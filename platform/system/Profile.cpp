@@ -143,7 +143,9 @@ std::optional<QString> DecodeText(const QByteArray& data) {
   const QByteArrayView bytes = QByteArrayView(data).sliced(skip);
   if (encoding != QStringConverter::Utf8 && bytes.size() % 2 != 0) return std::nullopt;
   // A second mark is kept as a character: it then makes the first line one not understood.
-  QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
+  // Stateless: a sequence cut off at the end is an error, not a state kept for more input.
+  QStringDecoder decoder(encoding,
+                         QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
   QString text = decoder.decode(bytes);
   if (decoder.hasError()) return std::nullopt;
   for (qsizetype i = 0; i < text.size(); ++i) {

@@ -6,11 +6,15 @@
 #include "system/Profile.h"
 
 namespace {
-// "\Control Panel\Desktop\" and "Control Panel\Desktop" name the same key.
+// "\Control Panel\Desktop\" and "Control Panel\Desktop" name the same key, and so do
+// " \ Control Panel\Desktop \ ": blanks go wherever they meet the ends.
 QString Section(const QString& key) {
   QString section = key.trimmed();
-  while (section.startsWith('\\')) section.remove(0, 1);
-  while (section.endsWith('\\')) section.chop(1);
+  while (section.startsWith('\\') || section.endsWith('\\')) {
+    if (section.startsWith('\\')) section.remove(0, 1);
+    if (section.endsWith('\\')) section.chop(1);
+    section = section.trimmed();
+  }
   return section;
 }
 

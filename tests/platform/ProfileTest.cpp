@@ -240,6 +240,7 @@ TEST_F(Profile, AFileNotUnderstoodInFullIsReadAsDefaultsAndNeverWritten) {
       {"NUL mid-file", QByteArray("[Settings]\nUserId=anna\n") + '\0' + "Password=x\nMore=1\n"},
       {"random binary", RandomBytes(4096)},
       {"invalid UTF-8", "[Settings]\nUserId=an\xC3na\n"},
+      {"UTF-8 cut off at the end", "[Settings]\nUserId=anna\n#\xD4"},
       {"UTF-16 without a mark", Utf16("[Settings]\nUserId=anna\n", false).mid(2)},
       {"UTF-16 of odd length", Utf16("[Settings]\nUserId=anna\n", false) + 'x'},
       {"lone surrogate", Utf16("[Settings]\nUserId=a", false) + QByteArray("\x00\xD8", 2) +
