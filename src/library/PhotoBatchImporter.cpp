@@ -7,7 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "krn/ltkrn.h"
 
 PhotoBatchImporter::PhotoBatchImporter(PhotoStore& store) : store_(store) {}
 
@@ -34,8 +33,6 @@ QList<ImportResult> PhotoBatchImporter::Import(const QStringList& files, const R
       PreparedPhoto prepared;
       const bool going = importer.CheckFile(file, result) && importer.Decode(file, result) &&
                          importer.Prepare(result, prepared);
-      FreeBitmap(working);
-      InitBitmap(working, 0, 0, 0);
 
       std::unique_lock lock(mutex);
       changed.wait(lock, [&] { return nextToPlace == index; });

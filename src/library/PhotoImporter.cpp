@@ -30,19 +30,14 @@ QString PhotoImporter::NameForFile(const QString& file) {
   return TrimPhotoName(QFileInfo(file).completeBaseName());
 }
 
-bool PhotoImporter::Taken(const QString& name, const StemTaken& alsoTaken) const {
-  const QString stem = StemForName(name);
-  return store_.HasFilesFor(stem) || (alsoTaken && alsoTaken(stem));
-}
-
-QString PhotoImporter::NextFreeName(const QString& name, const StemTaken& alsoTaken) const {
+QString PhotoImporter::NextFreeName(const QString& name) const {
   for (int number = 2; number <= kMaxNumberedName; ++number) {
     const QString suffix = QStringLiteral(" (%1)").arg(number);
     // The numbered name keeps within the 60-character limit by shortening the base.
     const QString base =
         LeftCharacters(name, kMaxNameLength - CharacterCount(suffix)).trimmed();
     const QString candidate = base + suffix;
-    if (!Taken(candidate, alsoTaken)) return candidate;
+    if (!store_.HasFilesFor(StemForName(candidate))) return candidate;
   }
   return {};
 }
@@ -72,16 +67,16 @@ bool PhotoImporter::CheckFile(const QString& file, ImportResult& result) const {
   return true;
 }
 
-bool PhotoImporter::ChooseName(ImportResult& result, const StemTaken& alsoTaken) const {
+bool PhotoImporter::ChooseName(ImportResult& result) const {
   const QString stem = StemForName(result.Name);
   if (const QString other = store_.ClashingPhoto(stem); !other.isEmpty())
     return Refuse(result, ImportResult::Status::BadName,
                   QStringLiteral("the name '%1' cannot be used: its files would be those of the "
                                  "photo '%2'")
                       .arg(result.Name, other));
-  if (!Taken(result.Name, alsoTaken) || whenTaken_ == WhenTaken::Replace) return true;
+  if (!store_.HasFilesFor(stem) || whenTaken_ == WhenTaken::Replace) return true;
   if (whenTaken_ == WhenTaken::Skip) {
-    if (store_.HasFilesFor(stem) && !store_.Contains(stem))
+    if (!store_.Contains(stem))
       return Refuse(result, ImportResult::Status::NameTaken,
                     QStringLiteral("a file of '%1' is in the 'My Photos' folder, though it is "
                                    "not a whole photo")
@@ -89,7 +84,7 @@ bool PhotoImporter::ChooseName(ImportResult& result, const StemTaken& alsoTaken)
     return Refuse(result, ImportResult::Status::NameTaken,
                   QStringLiteral("a photo named '%1' is already stored").arg(result.Name));
   }
-  const QString numbered = NextFreeName(result.Name, alsoTaken);
+  const QString numbered = NextFreeName(result.Name);
   if (numbered.isEmpty())
     return Refuse(result, ImportResult::Status::NameTaken,
                   QStringLiteral("no free name like '%1 (2)' is left").arg(result.Name));

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QString>
 
 #include "krn/ImageBitmap.h"
@@ -20,8 +18,6 @@ class PhotoStore;
 class PhotoImporter {
  public:
   enum class WhenTaken { Skip, Replace, Rename };
-  // Whether a stem is taken beyond what the folder shows (names other imports hold).
-  using StemTaken = std::function<bool(const QString& stem)>;
 
   PhotoImporter(PhotoStore& store, ImageBitmap& working);
 
@@ -41,9 +37,9 @@ class PhotoImporter {
   // and returns false when the file is not to be imported.
   // The type and name of the file; with the Skip policy, whether its name is stored.
   bool CheckFile(const QString& file, ImportResult& result) const;
-  // The final name under the policy; `alsoTaken` adds names not yet on disk. A name whose
-  // files would be another photo's is refused under every policy.
-  bool ChooseName(ImportResult& result, const StemTaken& alsoTaken = {}) const;
+  // The final name under the policy, from the files on disk. A name whose files would be
+  // another photo's is refused under every policy.
+  bool ChooseName(ImportResult& result) const;
   // Decodes the file into the working bitmap.
   bool Decode(const QString& file, ImportResult& result);
   // Stores the working bitmap with the description, then empties the working bitmap:
@@ -57,8 +53,7 @@ class PhotoImporter {
   bool Place(ImportResult& result, PreparedPhoto& prepared);
 
  private:
-  QString NextFreeName(const QString& name, const StemTaken& alsoTaken) const;
-  bool Taken(const QString& name, const StemTaken& alsoTaken) const;
+  QString NextFreeName(const QString& name) const;
 
   PhotoStore& store_;
   ImageBitmap& working_;
