@@ -24,11 +24,13 @@ struct Slot {
 };
 
 struct Table {
+  std::atomic<bool> Stopping{false};
   Slot Slots[RemoveOnSignal::kSlots];
   std::once_flag Installed;
 };
 
-static_assert(std::atomic<int>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free,
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free &&
+                  std::atomic<bool>::is_always_lock_free,
               "the signal handler may only use lock-free atomics");
 
 // inline: one table for the whole process, also when several shared objects carry this
@@ -84,6 +86,8 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 void handleSignal(int signal) {
   const int savedErrno = errno;
   const pid_t self = getpid();
+  // Before the slots are read: a file made after this is removed by its owner (stopping()).
+  gTable.Stopping.store(true);
   for (Slot& slot : gTable.Slots) {
     int expected = kReady;
     if (!slot.State.compare_exchange_strong(expected, kRemoving)) continue;
@@ -143,6 +147,8 @@ RemoveOnSignal::RemoveOnSignal(const QString& path, Kind kind) {
 }
 
 RemoveOnSignal::~RemoveOnSignal() { release(); }
+
+bool RemoveOnSignal::stopping() { return gTable.Stopping.load(); }
 
 RemoveOnSignal::RemoveOnSignal(RemoveOnSignal&& other) noexcept : m_slot(other.m_slot) {
   other.m_slot = -1;

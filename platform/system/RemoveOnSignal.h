@@ -42,6 +42,10 @@ class RemoveOnSignal {
   RemoveOnSignal& operator=(const RemoveOnSignal&) = delete;
 
   bool isRegistered() const { return m_slot >= 0; }
+  // True from the moment a signal is being handled. Other threads run on until the process
+  // ends, so an owner registers a path before creating the file and checks this right after:
+  // a file made once the handler has passed is the owner's to remove.
+  static bool stopping();
   // Stops covering the path now (the object's end does the same).
   void release();
 

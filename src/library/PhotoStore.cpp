@@ -166,7 +166,9 @@ int PhotoStore::Prepare(ImageBitmap& working, const QString& description, Prepar
                           : SaveImageFile(thumbnailTemp, working, kPhotoFileFormat, bits,
                                           kPhotoQualityFactor, comments);
   const int photoResult = photoSaved.get();
-  const int result = photoResult != SUCCESS ? photoResult : thumbnailResult;
+  int result = photoResult != SUCCESS ? photoResult : thumbnailResult;
+  // Stopped by a signal whose handler may have passed our files before they were made.
+  if (result == SUCCESS && RemoveOnSignal::stopping()) result = ERROR_USER_ABORT;
   if (result != SUCCESS) {
     // A failed store hands the caller back the picture it gave.
     working = full;
@@ -333,7 +335,7 @@ int PhotoStore::Rename(const QString& oldStem, const QString& newName) {
     std::filesystem::file_time_type time;
     if (!error) time = std::filesystem::last_write_time(FsPath(from), error);
     if (!error) std::filesystem::last_write_time(FsPath(temp), time, error);
-    return !error && SyncStoreFile(temp);
+    return !error && SyncStoreFile(temp) && !RemoveOnSignal::stopping();
   };
   if (!copyAside(PhotoPath(oldStem), Step::WritePhoto, &PreparedPhoto::AdoptPhoto) ||
       !copyAside(ThumbnailPath(oldStem), Step::WriteThumbnail, &PreparedPhoto::AdoptThumbnail))

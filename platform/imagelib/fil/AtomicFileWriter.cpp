@@ -45,15 +45,20 @@ int AtomicFileWriter::Open() {
   if (replacing && ::access(Native(target_).constData(), W_OK) != 0) return ERROR_FILE_WRITE;
   for (int attempt = 0; attempt < 16; ++attempt) {
     const QString candidate = folder + TemporaryName(info.fileName());
+    // Covered before it exists: a signal between the two would otherwise leave it behind.
+    guard_.emplace(candidate, RemoveOnSignal::Kind::File);
     // 0666 under the process umask, as any new file of the user's.
     fd_ = ::open(Native(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       temporary_ = candidate;
-      guard_.emplace(candidate, RemoveOnSignal::Kind::File);
       if (replacing) mode_ = int(old.st_mode & 07777);
+      // The process is being stopped and the handler may have passed this file already.
+      if (RemoveOnSignal::stopping()) return ERROR_FILE_WRITE;
       return SUCCESS;
     }
-    if (errno != EEXIST) return ERROR_FILE_WRITE;
+    const int error = errno;
+    guard_.reset();
+    if (error != EEXIST) return ERROR_FILE_WRITE;
   }
   return ERROR_FILE_WRITE;
 }
