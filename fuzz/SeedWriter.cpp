@@ -1,4 +1,4 @@
-// Writes the seeds that the program's own writers make: pictures of the formats only our
+// Writes the corpus files that the program's own writers make: pictures of the formats only our
 // codecs write, JPEGs with descriptions, settings files and built shows. make-seeds.sh
 // runs it and adds what ImageMagick and exiftool make.
 //   fuzz_seed_writer CORPUS_FOLDER

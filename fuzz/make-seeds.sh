@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Remakes the seed corpora in fuzz/corpus/: tiny files of every kind each target reads.
+# Remakes the starting corpora in fuzz/corpus/: tiny files of every kind each target reads.
 # The program's own writers make the JPEGs, MS Paint and GEM pictures, settings files and
 # shows (fuzz_seed_writer, from the normal build); ImageMagick the other picture formats;
 # exiftool the JPEGs with only one kind of description; a few formats nothing here writes
