@@ -8,19 +8,9 @@
 
 #include "library/Settings.h"
 #include "system/Profile.h"
+#include "support/FileBytes.h"
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteRaw(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(content);
-}
-
 // With the byte-order mark, as Windows Notepad saves "Unicode" files.
 QByteArray Utf16(const QString& text, bool bigEndian) {
   QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");

@@ -16,13 +16,9 @@
 #include <thread>
 
 #include "shows/ShowBuild.h"
+#include "support/FileBytes.h"
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void Write(const QString& path, const QByteArray& bytes, bool executable = false) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -6,6 +6,7 @@
 
 #include "MainWindowFixture.h"
 #include "system/Profile.h"
+#include "support/FileBytes.h"
 
 namespace {
 // Fills in the Properties dialog, once it is open, through its controls and presses the
@@ -34,10 +35,6 @@ void AnswerPropertiesDialog(DialogRun& run, const QString& address, const QStrin
   });
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 }  // namespace
 
 TEST_F(MainWindowFixture, PreferencesOkStoresBothFieldsEvenWhenEmpty) {

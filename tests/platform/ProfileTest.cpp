@@ -10,19 +10,9 @@
 
 #include "system/AtomicFile.h"
 #include "system/Profile.h"
+#include "support/FileBytes.h"
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteRaw(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(content);
-}
-
 mode_t ModeOf(const QString& path) {
   struct stat info {};
   ::stat(QFile::encodeName(path).constData(), &info);

@@ -8,13 +8,9 @@
 #include "shows/ShowBuild.h"
 #include "shows/ShowFileWriter.h"
 #include "system/RegistryStore.h"
+#include "support/FileBytes.h"
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void Write(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
