@@ -63,3 +63,15 @@ function(brivane_test target)
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen ${timeout})
 endfunction()
 include(GoogleTest)
+
+# A small program a test program starts as a child, to see how it ends or what it leaves.
+#   brivane_test_probe(<test target> <probe target> <source> <definition> LINKS <library>...)
+# The test program gets <definition> = the probe's path.
+function(brivane_test_probe test probe source definition)
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "" "LINKS")
+  add_executable(${probe} ${source})
+  set_target_properties(${probe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/probe)
+  target_link_libraries(${probe} PRIVATE ${arg_LINKS})
+  add_dependencies(${test} ${probe})
+  target_compile_definitions(${test} PRIVATE ${definition}="$<TARGET_FILE:${probe}>")
+endfunction()

@@ -11,16 +11,6 @@
 #include "support/FileBytes.h"
 
 namespace {
-// With the byte-order mark, as Windows Notepad saves "Unicode" files.
-QByteArray Utf16(const QString& text, bool bigEndian) {
-  QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-  for (const QChar c : text) {
-    const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
-    bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
-  }
-  return bytes;
-}
-
 void ExpectDefaults(const Settings& settings) {
   EXPECT_EQ(settings.fileList(), Settings::kLargeIcons);
   EXPECT_EQ(settings.lastFolderRead(), "");

@@ -24,15 +24,6 @@ bool IsFifo(const QString& path) {
   return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
-QByteArray Utf16(const QString& text, bool bigEndian) {
-  QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-  for (const QChar c : text) {
-    const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
-    bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
-  }
-  return bytes;
-}
-
 QByteArray RandomBytes(qsizetype size) {
   std::mt19937 random(20240501);
   QByteArray bytes(size, Qt::Uninitialized);

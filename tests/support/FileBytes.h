@@ -19,3 +19,13 @@ inline void WriteRaw(const QString& path, const QByteArray& content) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(content);
 }
+
+// The text as UTF-16 with its byte-order mark, as Windows Notepad saves "Unicode" files.
+inline QByteArray Utf16(const QString& text, bool bigEndian) {
+  QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+  for (const QChar c : text) {
+    const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+    bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
+  }
+  return bytes;
+}
