@@ -33,7 +33,7 @@
 #include "help/CHelpWindow.h"
 #include "help/HelpTopics.h"
 #include "krn/ltkrn.h"
-#include "labels/CPrintLabelsPage.h"
+#include "printlabels/CPrintLabelsPage.h"
 #include "library/PhotoStoreRepair.h"
 #include "mainwindow/CMainTabBar.h"
 #include "mainwindow/CMainTabControl.h"

@@ -1,4 +1,4 @@
-#include "labels/CPrintLabelsPage.h"
+#include "printlabels/CPrintLabelsPage.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,0 +1,55 @@
+#include "labels/PageCells.h"
+
+#include <algorithm>
+
+bool PageCells::AnyUsed() const {
+  return std::any_of(cells_.begin(), cells_.end(), [](const PageCell& c) { return c.IsUsed(); });
+}
+
+void PageCells::Rebuild(int count) {
+  cells_.clear();
+  cells_.resize(size_t(std::max(count, 0)));
+}
+
+void PageCells::resize(int count) { cells_.resize(size_t(std::max(count, 0))); }
+
+void PageCells::Give(int k, const ImageBitmap& picture, const QString& name) {
+  if (!IsValid(k)) return;
+  // The picture may be one this cell holds; the copy shares its pixels.
+  const ImageBitmap given = picture;
+  PageCell& cell = cells_[size_t(k)];
+  // Released first, so that a picture this cell alone held is freed before its successor.
+  cell = PageCell{};
+  cell.Name = name;
+  cell.HasPicture = 1;
+  cell.Base = basePool_.Share(given);
+  // Shares the pixels of the base until an edit changes it.
+  cell.Working = workingPool_.Share(*cell.Base);
+}
+
+void PageCells::clear(int k) {
+  if (IsValid(k)) cells_[size_t(k)] = PageCell{};
+}
+
+std::vector<int> PageCells::FillBlanks(const ImageBitmap& picture, const QString& name) {
+  std::vector<int> filled;
+  for (int k = 0; k < count(); ++k) {
+    if (cells_[size_t(k)].HoldsPicture()) continue;
+    Give(k, picture, name);
+    filled.push_back(k);
+  }
+  return filled;
+}
+
+bool PageCells::move(int from, int to) {
+  if (!IsValid(from) || !IsValid(to) || from == to) return false;
+  cells_[size_t(to)] = std::move(cells_[size_t(from)]);
+  cells_[size_t(from)] = PageCell{};
+  return true;
+}
+
+ImageBitmap* PageCells::WorkingPicture(int k) { return IsValid(k) ? cells_[size_t(k)].Working.get() : nullptr; }
+
+void PageCells::WorkingChanged(int k) {
+  if (IsValid(k) && cells_[size_t(k)].Working) workingPool_.Changed(cells_[size_t(k)].Working);
+}

@@ -1,0 +1,45 @@
+#include "labels/SheetPrinting.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "dis/DeviceContext.h"
+
+bool PrintTemplatePage(QPainter& painter, const PrinterPage& page, const LabelTemplate& t,
+                       const PageCells& cells, const CellProgress& progress) {
+  DeviceContext dc(painter, page.size, page.DpiX, page.DpiY, page.PhysicalOffset);
+  PageDevice device;
+  device.DpiX = page.DpiX;
+  device.DpiY = page.DpiY;
+  device.Printing = true;
+  device.Target = page.size;
+  device.PhysicalOffset = page.PhysicalOffset;
+  PageViewState state;
+  return DrawTemplatePage(dc, device, t, cells, state, {}, progress);
+}
+
+QString PrintSheetToPdf(const QString& file, const LabelTemplate& t, const PageCells& cells, int dpi,
+                        const CellProgress& progress) {
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly)) return out.errorString();
+  bool printed = false;
+  {
+    QPdfWriter writer(&out);
+    writer.setTitle(QString::fromLatin1(kSheetDocumentName));
+    writer.setCreator(QStringLiteral("Brivane"));
+    writer.setResolution(dpi);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
+    QPainter painter;
+    if (!painter.begin(&writer)) return QStringLiteral("The PDF could not be started.");
+    PrinterPage page;
+    page.DpiX = page.DpiY = writer.resolution();
+    page.size = QSize(writer.width(), writer.height());
+    printed = PrintTemplatePage(painter, page, t, cells, progress);
+    painter.end();
+  }
+  if (!printed) return QStringLiteral("The Printing was stopped.");
+  if (!out.commit()) return out.errorString();
+  return {};
+}

@@ -1,0 +1,82 @@
+#include "labels/TemplatePagePainter.h"
+
+#include <QPen>
+
+#include "dis/DeviceContext.h"
+#include "dis/ltdis.h"
+
+namespace {
+constexpr int kSelectionPenWidth = 4;
+
+// Windows' rectangle: the frame's outer edge is the rectangle, right and bottom excluded.
+void FrameRect(QPainter& painter, const QRect& rect, int penWidth) {
+  if (rect.width() <= 0 || rect.height() <= 0) return;
+  painter.setPen(QPen(Qt::black, penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  const double half = penWidth / 2.0;
+  painter.drawRect(QRectF(rect).adjusted(half, half, -half, -half));
+}
+
+void PaintPicture(DeviceContext& dc, const ImageBitmap& picture, const QRect& into) {
+  if (!picture.isEmpty() && picture.hasPixels() && into.isValid())
+    PaintBitmap(dc, picture, QRect(), into, QRect(), RasterOp::Copy);
+}
+}  // namespace
+
+bool SelectUnderClickPoint(PageViewState& state, int columns) {
+  const bool first = state.ClickPoint == QPoint(-1, -1);
+  if (first && !state.Places.empty()) state.ClickPoint = state.Places.front().rect.topLeft() + QPoint(1, 1);
+  state.SelectedCell = CellAtPoint(state.Places, state.ClickPoint);
+  if (state.SelectedCell >= 0 && columns > 0) {
+    state.SelectedColumn = state.SelectedCell % columns;
+    state.SelectedRow = state.SelectedCell / columns;
+  }
+  return first && !state.Places.empty();
+}
+
+bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTemplate& t,
+                      const PageCells& cells, PageViewState& state, const CellPictureSource& source,
+                      const CellProgress& progress) {
+  QPainter& painter = dc.painter();
+  state.Places = LayOutTemplatePage(t, device);
+  const int count = std::min(int(state.Places.size()), cells.count());
+  if (!device.Printing) SelectUnderClickPoint(state, t.Columns);
+
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (int k = 0; k < int(state.Places.size()); ++k) {
+    if (device.Printing && progress && !progress(k, count)) {
+      painter.restore();
+      return false;
+    }
+    const CellPlace& place = state.Places[size_t(k)];
+    const bool selected = !device.Printing && k == state.SelectedCell;
+    if (!device.Printing) {
+      painter.setBrush(Qt::white);
+      FrameRect(painter, place.rect, 1);
+      painter.setBrush(Qt::NoBrush);
+      if (selected) FrameRect(painter, place.rect, kSelectionPenWidth);
+    }
+    if (k >= count) continue;
+    const ImageBitmap* picture = cells.cell(k).Working.get();
+    if (!picture || picture->Width <= 0) continue;
+    const QRect into = FitPictureInCell(place, picture->shownSize(), device, selected);
+    if (!into.isValid()) continue;
+    state.LastPictureSize = into.size();
+    const ImageBitmap* shown = source ? source(k, into.size()) : nullptr;
+    PaintPicture(dc, shown ? *shown : *picture, into);
+  }
+
+  state.DragRect = QRect();
+  if (!device.Printing && state.Dragging && state.DragPoint != QPoint(-1, -1) &&
+      cells.HoldsPicture(state.SelectedCell) && !state.LastPictureSize.isEmpty()) {
+    const QSize size = state.LastPictureSize;
+    const QPoint at = state.DragPoint;
+    state.DragRect = QRect(at.x() - size.width() / 2, at.y() - size.height() / 2, size.width(), size.height());
+    const ImageBitmap* picture = cells.cell(state.SelectedCell).Working.get();
+    const ImageBitmap* shown = source ? source(state.SelectedCell, size) : nullptr;
+    if (picture) PaintPicture(dc, shown ? *shown : *picture, state.DragRect);
+  }
+  painter.restore();
+  if (device.Printing && progress) progress(count, count);
+  return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include "labels/LabelTemplate.h"
+#include "labels/PageCells.h"
+#include "labels/PageLayout.h"
+
+class DeviceContext;
+
+// What a page view keeps between draws: the selection, the click that makes it, the drag
+// under way and the labels as last laid out (clicks, drags and keys read those).
+struct PageViewState {
+  // In view coordinates; (-1, -1) until the first click, so the first draw selects cell 0.
+  QPoint ClickPoint{-1, -1};
+  int SelectedCell = -1;
+  int SelectedColumn = 0;
+  int SelectedRow = 0;
+  bool Dragging = false;
+  QPoint DragStart;
+  // (-1, -1) when not Dragging.
+  QPoint DragPoint{-1, -1};
+  QRect DragRect;
+  // The size of the picture painted last: the dragged picture is drawn at it.
+  QSize LastPictureSize;
+  std::vector<CellPlace> Places;
+
+  void EndDrag() {
+    Dragging = false;
+    DragPoint = QPoint(-1, -1);
+  }
+};
+
+// Gives the picture to paint for a cell at a size: on screen a copy already resampled to
+// that size, so that a redraw scales nothing; null to paint the cell's own picture.
+using CellPictureSource = std::function<const ImageBitmap*(int cell, QSize size)>;
+// Told before each cell is painted on paper; false stops the Printing.
+using CellProgress = std::function<bool(int cell, int count)>;
+
+// Lays the page out, selects the label under the click point (the first label on a first
+// draw), and paints: on screen the labels' frames, the selection and the dragged picture;
+// on paper only the pictures, at their inch positions. False when progress stopped it.
+bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTemplate& t,
+                      const PageCells& cells, PageViewState& state,
+                      const CellPictureSource& source = {}, const CellProgress& progress = {});
+
+// The selection after a layout: the label under the click point, or none; with no click
+// yet, the first label, and the click point moves into it. True when that moved the
+// click point (the view is drawn again).
+bool SelectUnderClickPoint(PageViewState& state, int columns);
