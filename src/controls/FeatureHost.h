@@ -41,6 +41,10 @@ class FeatureHost {
   virtual void showTab(MainTab tab) = 0;
   // The menu, toolbar and pop-up action of a command, or null.
   virtual QAction* commandAction(int command) const = 0;
+  // Carries out a command as its menu item would.
+  virtual void runCommand(int command) = 0;
+  // The photo picked last in "Pick a Photo", for this run ("" before the first pick).
+  virtual QString& lastPickedPhoto() = 0;
   // Opens a pop-up menu of the window's (184: the photo pop-up) at a screen position.
   virtual void popupMenu(int menuId, const QPoint& globalPos) = 0;
 };

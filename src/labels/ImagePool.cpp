@@ -58,7 +58,7 @@ void ImagePool::Prune() {
   std::erase_if(entries_, [](const Entry& entry) { return entry.Picture.expired(); });
 }
 
-int ImagePool::size() const {
+int ImagePool::Size() const {
   return int(std::count_if(entries_.begin(), entries_.end(),
                            [](const Entry& entry) { return !entry.Picture.expired(); }));
 }

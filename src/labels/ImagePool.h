@@ -17,7 +17,7 @@ class ImagePool {
   // The picture of this entry was Changed in place: it is looked up by its new pixels.
   void Changed(const std::shared_ptr<ImageBitmap>& picture);
   // Pictures some cell still holds.
-  int size() const;
+  int Size() const;
 
   // What the pool compares first: size, depth and a hash of every pixel byte.
   static std::size_t Fingerprint(const ImageBitmap& picture);

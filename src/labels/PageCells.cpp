@@ -11,7 +11,7 @@ void PageCells::Rebuild(int count) {
   cells_.resize(size_t(std::max(count, 0)));
 }
 
-void PageCells::resize(int count) { cells_.resize(size_t(std::max(count, 0))); }
+void PageCells::Resize(int count) { cells_.resize(size_t(std::max(count, 0))); }
 
 void PageCells::Give(int k, const ImageBitmap& picture, const QString& name) {
   if (!IsValid(k)) return;
@@ -27,13 +27,13 @@ void PageCells::Give(int k, const ImageBitmap& picture, const QString& name) {
   cell.Working = workingPool_.Share(*cell.Base);
 }
 
-void PageCells::clear(int k) {
+void PageCells::Clear(int k) {
   if (IsValid(k)) cells_[size_t(k)] = PageCell{};
 }
 
 std::vector<int> PageCells::FillBlanks(const ImageBitmap& picture, const QString& name) {
   std::vector<int> filled;
-  for (int k = 0; k < count(); ++k) {
+  for (int k = 0; k < Count(); ++k) {
     if (cells_[size_t(k)].HoldsPicture()) continue;
     Give(k, picture, name);
     filled.push_back(k);
@@ -41,7 +41,7 @@ std::vector<int> PageCells::FillBlanks(const ImageBitmap& picture, const QString
   return filled;
 }
 
-bool PageCells::move(int from, int to) {
+bool PageCells::Move(int from, int to) {
   if (!IsValid(from) || !IsValid(to) || from == to) return false;
   cells_[size_t(to)] = std::move(cells_[size_t(from)]);
   cells_[size_t(from)] = PageCell{};
@@ -52,4 +52,18 @@ ImageBitmap* PageCells::WorkingPicture(int k) { return IsValid(k) ? cells_[size_
 
 void PageCells::WorkingChanged(int k) {
   if (IsValid(k) && cells_[size_t(k)].Working) workingPool_.Changed(cells_[size_t(k)].Working);
+}
+
+PageCells PageCells::DetachedCopy() const {
+  PageCells copy;
+  copy.cells_.resize(cells_.size());
+  for (size_t k = 0; k < cells_.size(); ++k) {
+    const PageCell& cell = cells_[k];
+    PageCell& to = copy.cells_[k];
+    to.Name = cell.Name;
+    to.HasPicture = cell.HasPicture;
+    if (cell.Base) to.Base = std::make_shared<ImageBitmap>(*cell.Base);
+    if (cell.Working) to.Working = std::make_shared<ImageBitmap>(*cell.Working);
+  }
+  return copy;
 }

@@ -38,11 +38,11 @@ std::vector<CellPlace> LayOutTemplatePage(const LabelTemplate& t, const PageDevi
       int left = Trunc(x * sx);
       int top = Trunc(y * sy);
       CellPlace place;
-      place.width = right - left;
-      place.height = bottom - top;
+      place.Width = right - left;
+      place.Height = bottom - top;
       left = std::max(left, 1);
       top = std::max(top, 1);
-      place.rect = QRect(left, top, right - left, bottom - top);
+      place.Rect = QRect(left, top, right - left, bottom - top);
       Places.push_back(place);
     }
   }
@@ -51,9 +51,9 @@ std::vector<CellPlace> LayOutTemplatePage(const LabelTemplate& t, const PageDevi
 
 QRect FitPictureInCell(const CellPlace& place, QSize picture, const PageDevice& device, bool selected) {
   if (picture.width() <= 0 || picture.height() <= 0) return {};
-  const int cellWidth = place.width, cellHeight = place.height;
-  const int left = place.rect.left(), top = place.rect.top();
-  const int right = left + place.rect.width(), bottom = top + place.rect.height();
+  const int cellWidth = place.Width, cellHeight = place.Height;
+  const int left = place.Rect.left(), top = place.Rect.top();
+  const int right = left + place.Rect.width(), bottom = top + place.Rect.height();
   const double ry = double(cellHeight) / picture.height();
   const double rx = double(cellWidth) / picture.width();
   int w = Trunc(picture.width() * ry);
@@ -92,7 +92,7 @@ QRect FitPictureInCell(const CellPlace& place, QSize picture, const PageDevice& 
 
 int CellAtPoint(const std::vector<CellPlace>& Places, QPoint point) {
   for (size_t k = 0; k < Places.size(); ++k)
-    if (Places[k].rect.contains(point)) return int(k);
+    if (Places[k].Rect.contains(point)) return int(k);
   return -1;
 }
 

@@ -22,10 +22,10 @@ struct PageDevice {
 // One label laid out on a device.
 struct CellPlace {
   // The label's rectangle (right and bottom outside it), its left and top at least 1.
-  QRect rect;
+  QRect Rect;
   // Its size before left and top were raised: what its picture is fitted into.
-  int width = 0;
-  int height = 0;
+  int Width = 0;
+  int Height = 0;
 };
 
 // The labels of the template, cell k = column + row x columns, at their inch positions.

@@ -16,8 +16,8 @@ class ScaledPictureCache {
   const ImageBitmap* Scaled(const std::shared_ptr<ImageBitmap>& picture, QSize size);
   // Drops the entries of pictures no longer held or Changed since.
   void Prune();
-  void clear() { entries_.clear(); }
-  int size() const { return int(entries_.size()); }
+  void Clear() { entries_.clear(); }
+  int Size() const { return int(entries_.size()); }
 
  private:
   struct Entry {

@@ -9,12 +9,12 @@
 
 bool PrintTemplatePage(QPainter& painter, const PrinterPage& page, const LabelTemplate& t,
                        const PageCells& cells, const CellProgress& progress) {
-  DeviceContext dc(painter, page.size, page.DpiX, page.DpiY, page.PhysicalOffset);
+  DeviceContext dc(painter, page.Size, page.DpiX, page.DpiY, page.PhysicalOffset);
   PageDevice device;
   device.DpiX = page.DpiX;
   device.DpiY = page.DpiY;
   device.Printing = true;
-  device.Target = page.size;
+  device.Target = page.Size;
   device.PhysicalOffset = page.PhysicalOffset;
   PageViewState state;
   return DrawTemplatePage(dc, device, t, cells, state, {}, progress);
@@ -35,7 +35,7 @@ QString PrintSheetToPdf(const QString& file, const LabelTemplate& t, const PageC
     if (!painter.begin(&writer)) return QStringLiteral("The PDF could not be started.");
     PrinterPage page;
     page.DpiX = page.DpiY = writer.resolution();
-    page.size = QSize(writer.width(), writer.height());
+    page.Size = QSize(writer.width(), writer.height());
     printed = PrintTemplatePage(painter, page, t, cells, progress);
     painter.end();
   }

@@ -16,7 +16,7 @@ struct PrinterPage {
   int DpiX = 600;
   int DpiY = 600;
   // The printable area, in device pixels.
-  QSize size;
+  QSize Size;
   // Of the printable area from the paper's corner, in device pixels.
   QPoint PhysicalOffset;
 };

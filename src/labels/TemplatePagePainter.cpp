@@ -24,7 +24,7 @@ void PaintPicture(DeviceContext& dc, const ImageBitmap& picture, const QRect& in
 
 bool SelectUnderClickPoint(PageViewState& state, int columns) {
   const bool first = state.ClickPoint == QPoint(-1, -1);
-  if (first && !state.Places.empty()) state.ClickPoint = state.Places.front().rect.topLeft() + QPoint(1, 1);
+  if (first && !state.Places.empty()) state.ClickPoint = state.Places.front().Rect.topLeft() + QPoint(1, 1);
   state.SelectedCell = CellAtPoint(state.Places, state.ClickPoint);
   if (state.SelectedCell >= 0 && columns > 0) {
     state.SelectedColumn = state.SelectedCell % columns;
@@ -38,7 +38,7 @@ bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTe
                       const CellProgress& progress) {
   QPainter& painter = dc.painter();
   state.Places = LayOutTemplatePage(t, device);
-  const int count = std::min(int(state.Places.size()), cells.count());
+  const int count = std::min(int(state.Places.size()), cells.Count());
   if (!device.Printing) SelectUnderClickPoint(state, t.Columns);
 
   painter.save();
@@ -52,12 +52,12 @@ bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTe
     const bool selected = !device.Printing && k == state.SelectedCell;
     if (!device.Printing) {
       painter.setBrush(Qt::white);
-      FrameRect(painter, place.rect, 1);
+      FrameRect(painter, place.Rect, 1);
       painter.setBrush(Qt::NoBrush);
-      if (selected) FrameRect(painter, place.rect, kSelectionPenWidth);
+      if (selected) FrameRect(painter, place.Rect, kSelectionPenWidth);
     }
     if (k >= count) continue;
-    const ImageBitmap* picture = cells.cell(k).Working.get();
+    const ImageBitmap* picture = cells.Cell(k).Working.get();
     if (!picture || picture->Width <= 0) continue;
     const QRect into = FitPictureInCell(place, picture->shownSize(), device, selected);
     if (!into.isValid()) continue;
@@ -72,7 +72,7 @@ bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTe
     const QSize size = state.LastPictureSize;
     const QPoint at = state.DragPoint;
     state.DragRect = QRect(at.x() - size.width() / 2, at.y() - size.height() / 2, size.width(), size.height());
-    const ImageBitmap* picture = cells.cell(state.SelectedCell).Working.get();
+    const ImageBitmap* picture = cells.Cell(state.SelectedCell).Working.get();
     const ImageBitmap* shown = source ? source(state.SelectedCell, size) : nullptr;
     if (picture) PaintPicture(dc, shown ? *shown : *picture, state.DragRect);
   }

@@ -79,6 +79,7 @@ CMainDialog::CMainDialog(MainWindowServices services, QWidget* parent)
   // Before the photo list first looks: a photo half stored when a run was killed is
   // finished, so every list and command agree on what is stored.
   RepairPhotoStore(m_store);
+  m_templates = LoadLabelTemplates(GetProgramFolder() + QString::fromLatin1(LabelTemplateList::kFileName));
   m_runner = std::make_unique<BackgroundRunner>(this);
   m_dropImporter = new CDropImporter(*this, this);
   connect(m_dropImporter, &CDropImporter::finished, this, &CMainDialog::importFinished);
@@ -207,8 +208,9 @@ void CMainDialog::createContent() {
 void CMainDialog::createPages() {
   m_myPhotos = new CMyPhotosPage(*this, m_services.semaphores, m_content, this);
   m_fun = new CFunPage(*this, m_content, this);
-  m_pages = {m_myPhotos, new CPhotoAlbumsPage(*this, m_content, this),
-             new CPrintLabelsPage(*this, m_content, this), new CPublishPage(*this, m_content, this), m_fun};
+  m_printLabels = new CPrintLabelsPage(*this, m_templates, m_content, this);
+  m_pages = {m_myPhotos, new CPhotoAlbumsPage(*this, m_content, this), m_printLabels,
+             new CPublishPage(*this, m_content, this), m_fun};
   QList<QPixmap> pictures;
   for (CTabPage* page : m_pages) {
     m_tabs->addTab(new QWidget(), page->tabText());

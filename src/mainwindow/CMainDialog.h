@@ -9,6 +9,7 @@
 #include "controls/CommandState.h"
 #include "controls/FeatureHost.h"
 #include "krn/ImageBitmap.h"
+#include "labels/LabelTemplates.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
 #include "mainwindow/MainWindowServices.h"
@@ -20,6 +21,7 @@ class CGetPhotoWizard;
 class CHelpWindow;
 class CMainTabControl;
 class CMyPhotosPage;
+class CPrintLabelsPage;
 class CTabPage;
 class PhotoScanner;
 class QAction;
@@ -53,6 +55,8 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   CTabPage* page(MainTab tab) const { return m_pages[size_t(tab)]; }
   CMyPhotosPage& myPhotos() const { return *m_myPhotos; }
   CFunPage& fun() const { return *m_fun; }
+  CPrintLabelsPage& printLabels() const { return *m_printLabels; }
+  LabelTemplateList& labelTemplates() { return m_templates; }
   CommandState commandState() const;
   // Applies the enable rules to every action; runs on every change of tab or selection.
   void updateCommandStates();
@@ -78,6 +82,8 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   void showTab(MainTab tab) override { setCurrentTab(tab); }
   QAction* commandAction(int command) const override { return m_actions.value(command); }
   void popupMenu(int menuId, const QPoint& globalPos) override;
+  void runCommand(int command) override { onCommand(command); }
+  QString& lastPickedPhoto() override { return m_lastPickedPhoto; }
 
  signals:
   // The user closed the window (File > Exit or the title bar).
@@ -111,6 +117,8 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   std::unique_ptr<PhotoScanner> m_ownScanner;
   Settings m_settings;
   ImageBitmap m_working;
+  // Read once at start; the label sheet and album pages are laid out by them.
+  LabelTemplateList m_templates;
   PhotoStore m_store;
   // Declared after what the work uses, so it stops and joins its workers first.
   std::unique_ptr<BackgroundRunner> m_runner;
@@ -127,5 +135,7 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   std::array<CTabPage*, kMainTabCount> m_pages{};
   CMyPhotosPage* m_myPhotos = nullptr;
   CFunPage* m_fun = nullptr;
+  CPrintLabelsPage* m_printLabels = nullptr;
   CDropImporter* m_dropImporter = nullptr;
+  QString m_lastPickedPhoto;
 };

@@ -14,7 +14,7 @@
 #include "library/ThumbnailWatcher.h"
 #include "myphotos/HintGeometry.h"
 #include "myphotos/PhotoStoreCommands.h"
-#include "myphotos/SinglePhotoCommands.h"
+#include "controls/SinglePhotoCommands.h"
 #include "system/Folders.h"
 
 namespace {

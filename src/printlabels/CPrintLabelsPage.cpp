@@ -1,32 +1,70 @@
 #include "printlabels/CPrintLabelsPage.h"
 
-#include <QFrame>
 #include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
 
+#include "controls/BackgroundRunner.h"
+#include "controls/CPickPhotoDialog.h"
 #include "controls/CommandIds.h"
+#include "controls/CommandState.h"
 #include "controls/FeatureHost.h"
+#include "controls/PagePopupMenu.h"
+#include "controls/PageView.h"
 #include "controls/Prompter.h"
+#include "controls/SinglePhotoCommands.h"
+#include "krn/ltkrn.h"
+#include "labels/LabelTemplates.h"
+#include "labels/SheetPrinting.h"
+#include "library/PhotoStore.h"
+#include "library/Settings.h"
+#include "printlabels/CChooseTemplateDialog.h"
 
 namespace {
 constexpr int kStaticHeight = 18;
+constexpr int kMinInfoLines = 3;
 constexpr int kButtonHeight = 28;
 constexpr int kBottomMargin = 3;
 constexpr int kGap = 3;
 constexpr const char* kClearQuestion = "Are you sure you want to clear the page?";
+
+// The largest rectangle of a letter page's shape in the area, centred across it.
+QRect LetterPageIn(const QRect& area) {
+  const double aspect = LabelTemplate::kPageWidth / LabelTemplate::kPageHeight;
+  int height = area.height();
+  int width = int(height * aspect);
+  if (width > area.width()) {
+    width = area.width();
+    height = int(width / aspect);
+  }
+  return QRect(area.left() + (area.width() - width) / 2, area.top(), width, height);
+}
 }  // namespace
 
-CPrintLabelsPage::CPrintLabelsPage(FeatureHost& host, QWidget* content, QObject* parent)
-    : CTabPage(content, parent), m_host(host) {
-  auto* sheet = addControl(new QFrame(content), 1011);
-  sheet->setFrameShape(QFrame::StyledPanel);
-  sheet->setFrameShadow(QFrame::Sunken);
-  sheet->setAutoFillBackground(true);
-  QPalette paper = sheet->palette();
-  paper.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-  sheet->setPalette(paper);
+CPrintLabelsPage::CPrintLabelsPage(FeatureHost& host, LabelTemplateList& templates, QWidget* content,
+                                   QObject* parent)
+    : CTabPage(content, parent), m_host(host), m_templates(templates) {
+  m_view = addControl(new PageView(content), 1011);
   addControl(new QLabel(QStringLiteral("Label Template:"), content), 1050);
-  addControl(new QLabel(content), 1020);
+  m_templateInfo = addControl(new QLabel(content), 1020);
+  m_templateInfo->setWordWrap(true);
+  m_templateInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_templateInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  m_output = std::make_unique<SinglePhotoCommands>(host.photoStore(), host.prompter(), host.programRunner(),
+                                                   host.registry(), host.hostWindow());
+
+  connect(m_view, &PageView::pickPhotoRequested, this, [this] { onCommand(kCommandPickPhoto); });
+  connect(m_view, &PageView::deleteRequested, this, [this] { onCommand(kCommandDelete); });
+  connect(m_view, &PageView::menuRequested, this, &CPrintLabelsPage::showMenu);
+  connect(m_view, &PageView::pictureMoved, this, &CPrintLabelsPage::moveLabelPicture);
+  connect(m_view, &PageView::selectionChanged, this, &CPrintLabelsPage::commandStateChanged);
+
+  setLabelTemplate(templates.DefaultLabelTemplate());
 }
+
+CPrintLabelsPage::~CPrintLabelsPage() = default;
 
 QString CPrintLabelsPage::tabText() const { return QStringLiteral("Print Labels"); }
 QString CPrintLabelsPage::tabPicture() const { return QStringLiteral("label.gif"); }
@@ -45,13 +83,13 @@ QString CPrintLabelsPage::instructions() const {
 }
 
 QHash<int, QRect> CPrintLabelsPage::layout(const TabPageFrame& frame) const {
-  // The left column from the bottom up: the template's name, its caption, Pick a Photo,
-  // and the instructions above them, clear of the button.
+  // The left column from the bottom up: the template's information, its caption, Pick a
+  // Photo, and the instructions above them, clear of the button.
   const QRect& column = frame.leftColumn;
+  const int infoHeight = std::min(templateInfoHeight(column.width()), column.height() / 3);
   QHash<int, QRect> at;
-  at[1011] = frame.page;
-  at[1020] = QRect(column.left(), frame.client.height() - kBottomMargin - kStaticHeight, column.width(),
-                   kStaticHeight);
+  at[1011] = LetterPageIn(frame.page.adjusted(0, kGap, 0, -kGap));
+  at[1020] = QRect(column.left(), frame.client.height() - kBottomMargin - infoHeight, column.width(), infoHeight);
   at[1050] = QRect(column.left(), at[1020].top() - kGap - kStaticHeight, column.width(), kStaticHeight);
   at[kPickPhotoButtonId] =
       QRect(column.left(), at[1050].top() - frame.margin - kButtonHeight, column.width(), kButtonHeight);
@@ -59,9 +97,166 @@ QHash<int, QRect> CPrintLabelsPage::layout(const TabPageFrame& frame) const {
   return at;
 }
 
+int CPrintLabelsPage::templateInfoHeight(int width) const {
+  // As tall as the longest information of any template, so that choosing another one
+  // never needs the column laid out again.
+  const QFontMetrics metrics = m_templateInfo->fontMetrics();
+  int height = kMinInfoLines * metrics.lineSpacing();
+  for (const TemplateGroup& group : m_templates.Groups())
+    for (const LabelTemplate* t : group.Templates)
+      height = std::max(height, metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap,
+                                                     ProductInfoText(*t).trimmed()).height());
+  return height;
+}
+
+void CPrintLabelsPage::addCommandState(CommandState& state) const {
+  state.labelHasPhoto = m_cells.HoldsPicture(m_view->selectedCell());
+  state.sheetHasPhoto = m_cells.AnyUsed();
+}
+
+void CPrintLabelsPage::setLabelTemplate(LabelTemplate* t) {
+  m_template = t;
+  m_cells.Resize(t ? t->CellCount() : 0);
+  m_templateInfo->setText(t ? ProductInfoText(*t).trimmed() : QString());
+  m_view->setPage(t, &m_cells);
+  emit commandStateChanged();
+}
+
+const ImageBitmap* CPrintLabelsPage::selectedPicture() const {
+  const int selected = m_view->selectedCell();
+  return m_cells.HoldsPicture(selected) ? m_cells.Cell(selected).Working.get() : nullptr;
+}
+
+QString CPrintLabelsPage::selectedName() const {
+  const int selected = m_view->selectedCell();
+  return m_cells.IsValid(selected) ? m_cells.Cell(selected).Name : QString();
+}
+
 bool CPrintLabelsPage::onCommand(int command) {
-  if (command != kCommandClear) return false;
-  // Clearing the sheet itself comes with the label sheets.
-  m_host.prompter().askYesNoCancel(m_host.hostWindow(), QString::fromLatin1(kClearQuestion));
-  return true;
+  const ImageBitmap* picture = selectedPicture();
+  switch (command) {
+    case kCommandPickPhoto: pickPhoto(); return true;
+    case kCommandDelete: deleteSelected(); return true;
+    case kCommandClear: clearSheet(); return true;
+    case kCommandChooseTemplate: chooseTemplate(); return true;
+    case kCommandPrint: printSheet(); return true;
+    case kCommandView:
+      if (picture) m_output->viewPicture(*picture, selectedName());
+      return true;
+    case kCommandCopyToClipboard:
+      if (picture) m_output->copyToClipboardPicture(*picture);
+      return true;
+    case kCommandSavePictureAs:
+      if (picture) m_output->saveAsPicture(*picture);
+      return true;
+    case kCommandSetAsWallpaper:
+      if (picture) m_output->setAsWallpaperPicture(*picture, selectedName());
+      return true;
+    default: return false;
+  }
+}
+
+void CPrintLabelsPage::pickPhoto() {
+  QString name;
+  bool fill = false;
+  {
+    CPickPhotoDialog dialog(m_host.photoList(), m_host.lastPickedPhoto(), m_host.hostWindow());
+    if (dialog.exec() != QDialog::Accepted) return;
+    name = dialog.pickedName();
+    fill = dialog.fillBlanks();
+  }
+  m_host.lastPickedPhoto() = name;
+  placePhoto(name, fill);
+}
+
+void CPrintLabelsPage::placePhoto(const QString& name, bool fillBlanks) {
+  if (!fillBlanks && !m_cells.IsValid(m_view->selectedCell())) return;
+  BackgroundTask task;
+  task.text = QStringLiteral("Opening %1...").arg(name);
+  task.objectName = QStringLiteral("placeProgress");
+  PhotoStore& store = m_host.photoStore();
+  // A photo that cannot be decoded still takes its label, with an empty picture.
+  ImageBitmap picture = m_host.backgroundRunner().run(task, [&store, name](BackgroundJob&) {
+    ImageBitmap decoded;
+    if (store.LoadPhoto(decoded, name) != SUCCESS) InitBitmap(decoded, 0, 0, 0);
+    return decoded;
+  });
+  if (fillBlanks) {
+    m_cells.FillBlanks(picture, name);
+  } else {
+    m_cells.Give(m_view->selectedCell(), picture, name);
+    m_view->moveSelection(PageMove::Right);
+  }
+  sheetChanged();
+}
+
+void CPrintLabelsPage::deleteSelected() {
+  const int selected = m_view->selectedCell();
+  if (!m_cells.IsValid(selected)) return;
+  m_cells.Clear(selected);
+  if (!m_cells.AnyUsed()) m_cells.Rebuild(m_template ? m_template->CellCount() : 0);
+  sheetChanged();
+}
+
+void CPrintLabelsPage::clearSheet() {
+  if (m_host.prompter().askYesNoCancel(m_host.hostWindow(), QString::fromLatin1(kClearQuestion)) !=
+      Prompter::Answer::Yes)
+    return;
+  m_cells.Rebuild(m_template ? m_template->CellCount() : 0);
+  sheetChanged();
+}
+
+void CPrintLabelsPage::chooseTemplate() {
+  CChooseTemplateDialog dialog(m_templates, m_host.hostWindow());
+  if (dialog.exec() != QDialog::Accepted || !dialog.selectedTemplate()) return;
+  LabelTemplate* chosen = dialog.selectedTemplate();
+  setLabelTemplate(chosen);
+  m_host.settings().setLabelType(chosen->Code);
+}
+
+void CPrintLabelsPage::moveLabelPicture(int from, int to) {
+  if (m_cells.Move(from, to)) sheetChanged();
+}
+
+void CPrintLabelsPage::showMenu(QPoint globalPos) {
+  QMenu* menu = MakePagePopupMenu(m_host, MainTab::PrintLabels, selectedPicture() != nullptr, m_view);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(globalPos);
+}
+
+void CPrintLabelsPage::sheetChanged() {
+  m_view->refresh();
+  emit commandStateChanged();
+}
+
+bool CPrintLabelsPage::printSheet() {
+  if (!m_template || !m_cells.AnyUsed()) return false;
+  std::unique_ptr<QPrinter> printer = m_output->choosePrinter();
+  if (!printer) return false;
+  printer->setDocName(QString::fromLatin1(kSheetDocumentName));
+  // The worker prints a copy, so the sheet may change while the printer works.
+  const LabelTemplate layout = *m_template;
+  const PageCells cells = m_cells.DetachedCopy();
+  BackgroundTask task;
+  task.text = QStringLiteral("Printing the labels...");
+  task.maximum = cells.Count();
+  task.cancellable = true;
+  task.objectName = QStringLiteral("printProgress");
+  QPrinter& device = *printer;
+  return m_host.backgroundRunner().run(task, [&device, &layout, &cells](BackgroundJob& job) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    PrinterPage page;
+    page.DpiX = page.DpiY = device.resolution();
+    page.Size = QSize(device.width(), device.height());
+    page.PhysicalOffset = device.pageRect(QPrinter::DevicePixel).topLeft().toPoint() -
+                          device.paperRect(QPrinter::DevicePixel).topLeft().toPoint();
+    const bool printed = PrintTemplatePage(painter, page, layout, cells, [&job](int cell, int) {
+      job.reportProgress(cell);
+      return !job.stopRequested();
+    });
+    if (!printed) device.abort();
+    painter.end();
+    return printed;
+  });
 }

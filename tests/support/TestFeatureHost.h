@@ -42,6 +42,8 @@ class TestFeatureHost : public FeatureHost {
   void showTab(MainTab) override {}
   QAction* commandAction(int) const override { return nullptr; }
   void popupMenu(int, const QPoint&) override {}
+  void runCommand(int command) override { commands.append(command); }
+  QString& lastPickedPhoto() override { return lastPicked; }
 
   QWidget window;
   ImageBitmap working;
@@ -49,6 +51,8 @@ class TestFeatureHost : public FeatureHost {
   RecordingProgramRunner programs;
   BackgroundRunner runner{&window};
   QStringList viewed;
+  QList<int> commands;
+  QString lastPicked;
 
  private:
   PhotoStore& m_store;

@@ -14,9 +14,10 @@ class QPrinter;
 class RegistryStore;
 class QWidget;
 
-// The commands that take one photo of My Photos out of the program: View, Print, Save
-// Picture As, Set as Wallpaper and Copy to Clipboard. Each brings the photo into the
-// working bitmap, does its work, and leaves the working bitmap freed and empty.
+// The commands that take one photo out of the program: View, Print, Save Picture As, Set
+// as Wallpaper and Copy to Clipboard. On a photo of My Photos each brings the photo into
+// the working bitmap, does its work, and leaves the working bitmap freed and empty; on a
+// picture already in memory (a label's) each works on that picture as it is.
 class SinglePhotoCommands {
  public:
   // The printer setup: a printer ready to print on, or null when the user cancels.
@@ -28,6 +29,8 @@ class SinglePhotoCommands {
 
   // Tests replace the printer setup dialog.
   void setPrinterChooser(PrinterChooser chooser) { m_chooser = std::move(chooser); }
+  // The printer setup: the printer the user chose, or null.
+  std::unique_ptr<QPrinter> choosePrinter();
 
   // Opens "View Full Photo" on the photo, modal.
   void view(ImageBitmap& working, const QString& stem);
@@ -35,6 +38,12 @@ class SinglePhotoCommands {
   void saveAs(ImageBitmap& working, const QString& stem);
   void setAsWallpaper(ImageBitmap& working, const QString& stem);
   void copyToClipboard(ImageBitmap& working, const QString& stem);
+
+  // The same on a picture in memory, named name (a photo's name, for titles and files).
+  void viewPicture(const ImageBitmap& picture, const QString& name);
+  void saveAsPicture(const ImageBitmap& picture);
+  void setAsWallpaperPicture(const ImageBitmap& picture, const QString& name);
+  void copyToClipboardPicture(const ImageBitmap& picture);
 
   // The save dialog's filter, made once from SaveAsFilter in the chooser's form.
   static QString SaveDialogFilter();

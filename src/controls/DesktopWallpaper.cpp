@@ -1,4 +1,4 @@
-#include "myphotos/DesktopWallpaper.h"
+#include "controls/DesktopWallpaper.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "myphotos/SinglePhotoCommands.h"
+#include "controls/SinglePhotoCommands.h"
 
 #include <QFileInfo>
 #include <QPrintDialog>
@@ -10,8 +10,8 @@
 #include "library/PhotoStore.h"
 #include "library/SavePictureAs.h"
 #include "controls/CViewPhotoDialog.h"
-#include "myphotos/DesktopWallpaper.h"
-#include "myphotos/PhotoPrinting.h"
+#include "controls/DesktopWallpaper.h"
+#include "controls/PhotoPrinting.h"
 #include "system/Folders.h"
 #include "system/RegistryStore.h"
 
@@ -36,6 +36,8 @@ SinglePhotoCommands::SinglePhotoCommands(PhotoStore& store, Prompter& prompter, 
       m_registry(registry) {}
 
 SinglePhotoCommands::~SinglePhotoCommands() = default;
+
+std::unique_ptr<QPrinter> SinglePhotoCommands::choosePrinter() { return m_chooser(m_parent); }
 
 QString SinglePhotoCommands::SaveDialogFilter() {
   // "description (*.a;*.b)|*.a;*.b|" entries become "description (*.a *.b)" joined by ";;".
@@ -67,11 +69,13 @@ void SinglePhotoCommands::release(ImageBitmap& working) {
 
 void SinglePhotoCommands::view(ImageBitmap& working, const QString& stem) {
   load(working, stem);
-  {
-    CViewPhotoDialog dialog(working, stem, m_parent);
-    dialog.exec();
-  }
+  viewPicture(working, stem);
   release(working);
+}
+
+void SinglePhotoCommands::viewPicture(const ImageBitmap& picture, const QString& name) {
+  CViewPhotoDialog dialog(picture, name, m_parent);
+  dialog.exec();
 }
 
 void SinglePhotoCommands::print(const QString& stem) {
@@ -84,7 +88,12 @@ void SinglePhotoCommands::print(const QString& stem) {
 
 void SinglePhotoCommands::saveAs(ImageBitmap& working, const QString& stem) {
   load(working, stem);
-  const int ownBits = working.BitsPerPixel;
+  saveAsPicture(working);
+  release(working);
+  if (m_parent) m_parent->update();
+}
+
+void SinglePhotoCommands::saveAsPicture(const ImageBitmap& picture) {
   const QString chosen = m_prompter.chooseSaveFile(m_parent, QStringLiteral("Save Your Photo As..."),
                                                    QString(), SaveDialogFilter());
   const QString path = WithDefaultExtension(chosen);
@@ -93,26 +102,29 @@ void SinglePhotoCommands::saveAs(ImageBitmap& working, const QString& stem) {
       path == chosen || !QFileInfo::exists(path) ||
       m_prompter.askYesNoCancel(m_parent, QStringLiteral("%1 already exists.\nDo you want to replace it?")
                                               .arg(QFileInfo(path).fileName())) == Prompter::Answer::Yes;
-  if (!chosen.isEmpty() && replaceConfirmed) {
-    const SaveAsSettings settings = SaveAsSettingsFor(path, ownBits);
-    const int result = SavePictureAs(settings, working);
-    m_prompter.showMessage(m_parent, QStringLiteral("rc=%1, bits=%2, File=%3")
-                                         .arg(result)
-                                         .arg(settings.BitsPerPixel)
-                                         .arg(settings.Path));
-  }
-  release(working);
-  if (m_parent) m_parent->update();
+  if (chosen.isEmpty() || !replaceConfirmed) return;
+  const SaveAsSettings settings = SaveAsSettingsFor(path, picture.BitsPerPixel);
+  const int result = SavePictureAs(settings, picture);
+  m_prompter.showMessage(m_parent, QStringLiteral("rc=%1, bits=%2, File=%3")
+                                       .arg(result)
+                                       .arg(settings.BitsPerPixel)
+                                       .arg(settings.Path));
 }
 
 void SinglePhotoCommands::setAsWallpaper(ImageBitmap& working, const QString& stem) {
   load(working, stem);
-  SetDesktopWallpaper(working, WallpaperPath(GetWindowsFolder(), stem), m_registry, m_runner);
+  setAsWallpaperPicture(working, stem);
   release(working);
+}
+
+void SinglePhotoCommands::setAsWallpaperPicture(const ImageBitmap& picture, const QString& name) {
+  SetDesktopWallpaper(picture, WallpaperPath(GetWindowsFolder(), name), m_registry, m_runner);
 }
 
 void SinglePhotoCommands::copyToClipboard(ImageBitmap& working, const QString& stem) {
   load(working, stem);
-  CopyBitmapToClipboard(working);
+  copyToClipboardPicture(working);
   release(working);
 }
+
+void SinglePhotoCommands::copyToClipboardPicture(const ImageBitmap& picture) { CopyBitmapToClipboard(picture); }

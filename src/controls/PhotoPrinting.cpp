@@ -1,4 +1,4 @@
-#include "myphotos/PhotoPrinting.h"
+#include "controls/PhotoPrinting.h"
 
 #include <QPainter>
 #include <QPrinter>
