@@ -19,6 +19,8 @@
 #include <QTimer>
 
 #include "controls/CPickPhotoDialog.h"
+#include "controls/CViewPhotoDialog.h"
+#include <QClipboard>
 #include "controls/CPictureListBox.h"
 #include "controls/CommandIds.h"
 #include "controls/CommandState.h"
@@ -246,6 +248,43 @@ TEST_F(PrintLabelsPage, ATemplateOfAnyGroupCanBeChosenAndKeepsTheFirstPictures) 
   whenOpen<CChooseTemplateDialog>([](CChooseTemplateDialog& dialog) { dialog.reject(); });
   page->onCommand(kCommandChooseTemplate);
   EXPECT_EQ(page->labelTemplate()->Code, "C2242");
+}
+
+TEST_F(PrintLabelsPage, TheChooserTakesTemplatesOfGroupsOfAnyName) {
+  LabelTemplateList own = ReadLabelTemplates(
+      "2\nPhoto Paper\n1\nPrints,,,,,,1,P1,One print,,,,,,,8,10,1,1,0.5,0,0.25,0.25,8,10\n"
+      "Photo Paper\n1\nPrints,,,,,,2,P2,Two prints,,,,,,,8,5,1,2,0.5,0,0.25,0.25,8,5\n");
+  CChooseTemplateDialog dialog(own);
+  ASSERT_EQ(dialog.groupTabs()->count(), 2);
+  // Two groups of one name each show their own templates.
+  dialog.groupTabs()->setCurrentIndex(1);
+  ASSERT_EQ(dialog.templateList()->count(), 1);
+  EXPECT_EQ(dialog.templateList()->item(0)->text(), "P2 Two prints");
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.selectedTemplate()->Code, "P2");
+}
+
+TEST_F(PrintLabelsPage, OutputCommandsTakeTheSelectedLabelsPicture) {
+  page->placePhoto("alps", false);
+  view().selectCell(0);
+  // The label's picture as edited, not the photo's file.
+  FillBitmap(*page->cells().WorkingPicture(0), qRgb(1, 2, 3));
+  page->cells().WorkingChanged(0);
+  page->onCommand(kCommandCopyToClipboard);
+  EXPECT_EQ(QApplication::clipboard()->image().pixel(5, 5), qRgb(1, 2, 3));
+  QString title;
+  whenOpen<CViewPhotoDialog>([&title](CViewPhotoDialog& dialog) {
+    title = dialog.windowTitle();
+    dialog.reject();
+  });
+  page->onCommand(kCommandView);
+  EXPECT_TRUE(title.contains("alps")) << title.toStdString();
+  // On an empty label they do nothing.
+  view().selectCell(5);
+  QApplication::clipboard()->clear();
+  page->onCommand(kCommandCopyToClipboard);
+  EXPECT_TRUE(QApplication::clipboard()->image().isNull());
 }
 
 TEST_F(PrintLabelsPage, ThePagesMenuGraysOrLeavesOutWhatTheCellCannotTake) {
