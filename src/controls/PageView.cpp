@@ -69,6 +69,10 @@ void PageView::moveSelection(PageMove move) {
     selectCell(column + row * m_template->Columns);
 }
 
+void PageView::addReducedPicture(const std::shared_ptr<ImageBitmap>& picture, ImageBitmap reduced) {
+  m_cache.AddReduced(picture, std::move(reduced));
+}
+
 void PageView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);

@@ -40,6 +40,9 @@ class PageView : public QWidget {
 
   const PageViewState& state() const { return m_state; }
   const std::vector<CellPlace>& places() const { return m_state.Places; }
+  // Hands over a cell picture's copy reduced for the screen (made where it was decoded),
+  // so that its first drawing is quick.
+  void addReducedPicture(const std::shared_ptr<ImageBitmap>& picture, ImageBitmap reduced);
   const ScaledPictureCache& pictureCache() const { return m_cache; }
 
  signals:

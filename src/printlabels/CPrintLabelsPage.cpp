@@ -16,6 +16,7 @@
 #include "controls/SinglePhotoCommands.h"
 #include "krn/ltkrn.h"
 #include "labels/LabelTemplates.h"
+#include "labels/ScaledPictureCache.h"
 #include "labels/SheetPrinting.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
@@ -176,17 +177,16 @@ void CPrintLabelsPage::placePhoto(const QString& name, bool fillBlanks) {
   task.objectName = QStringLiteral("placeProgress");
   PhotoStore& store = m_host.photoStore();
   // A photo that cannot be decoded still takes its label, with an empty picture.
-  ImageBitmap picture = m_host.backgroundRunner().run(task, [&store, name](BackgroundJob&) {
+  auto [picture, reduced] = m_host.backgroundRunner().run(task, [&store, name](BackgroundJob&) {
     ImageBitmap decoded;
     if (store.LoadPhoto(decoded, name) != SUCCESS) InitBitmap(decoded, 0, 0, 0);
-    return decoded;
+    return std::pair{decoded, ScaledPictureCache::ReducedForScreen(decoded)};
   });
-  if (fillBlanks) {
-    m_cells.FillBlanks(picture, name);
-  } else {
-    m_cells.Give(m_view->selectedCell(), picture, name);
-    m_view->moveSelection(PageMove::Right);
-  }
+  const std::vector<int> placed =
+      fillBlanks ? m_cells.FillBlanks(picture, name) : std::vector<int>{m_view->selectedCell()};
+  if (!fillBlanks) m_cells.Give(placed.front(), picture, name);
+  if (!placed.empty()) m_view->addReducedPicture(m_cells.Cell(placed.front()).Working, std::move(reduced));
+  if (!fillBlanks) m_view->moveSelection(PageMove::Right);
   sheetChanged();
 }
 
