@@ -618,6 +618,8 @@ int BrivaneTool::printLabels(const QString& code, const QString& pdf, bool fill,
   if (!sheet)
     return fail(
         QStringLiteral("there is no label sheet '%1' (see 'brivane labels templates')").arg(code));
+  if (sheet->CellCount() == 0)
+    return fail(QStringLiteral("the label sheet '%1' has no labels in labels.dat").arg(code));
   if (photos.size() > sheet->CellCount())
     return fail(QStringLiteral("%1 photos do not fit on the %2 labels of sheet '%3'")
                     .arg(photos.size())
@@ -645,7 +647,7 @@ int BrivaneTool::printLabels(const QString& code, const QString& pdf, bool fill,
       if (result != SUCCESS)
         return fail(QStringLiteral("cannot read the photo '%1': %2")
                         .arg(photos[k], ResultDescription(result)));
-      // Every label has one size: a photo is kept no larger than it prints, not whole.
+      // The labels of a sheet share one size: a photo is kept at the size it prints at there.
       const QSize shown =
           FitPictureInCell(places[size_t(k)], picture.shownSize(), paper, false).size();
       if (!shown.isEmpty() && shown.width() < picture.shownSize().width()) {
