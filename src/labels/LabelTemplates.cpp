@@ -11,24 +11,29 @@ constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
+bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
 // The leading number of a text, as C's atof reads it, but decimal digits only: no
 // exponents, infinities or NaN can come from a label measure. No number reads as 0.
 double LeadingDecimal(const QString& text) {
   qsizetype i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
-  double sign = 1;
-  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) sign = text[i++] == u'-' ? -1 : 1;
-  double value = 0;
-  bool digits = false;
-  for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i, digits = true)
-    value = value * 10 + (text[i].unicode() - u'0');
+  const qsizetype start = i;
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+  const qsizetype whole = i;
+  while (i < text.size() && IsAsciiDigit(text[i])) ++i;
+  bool digits = i > whole;
   if (i < text.size() && text[i] == u'.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && text[i].unicode() >= u'0' && text[i].unicode() <= u'9'; ++i, scale /= 10)
-      value += (text[i].unicode() - u'0') * scale, digits = true;
+    const qsizetype fraction = ++i;
+    while (i < text.size() && IsAsciiDigit(text[i])) ++i;
+    digits = digits || i > fraction;
   }
-  if (!digits || !std::isfinite(value)) return 0;
-  return sign * value;
+  if (!digits) return 0;
+  // Converted whole: summing digit by digit would miss the nearest double (4.1875 read as
+  // 4.187499...), and a measure times the resolution would lose a pixel.
+  bool ok = false;
+  const double value = text.mid(start, i - start).toDouble(&ok);
+  return ok && std::isfinite(value) ? value : 0;
 }
 
 int LeadingInteger(const QString& text) {

@@ -7,8 +7,9 @@ namespace {
 // The inset of a printed picture: 75 device pixels of a 600 dpi printer.
 constexpr int kPrintInsetAt600 = 75;
 
+// Small enough that the sum of a few positions or sizes stays inside an int.
 int Trunc(double value) {
-  constexpr double kLimit = 1e9;
+  constexpr double kLimit = 1e8;
   return int(std::clamp(std::trunc(value), -kLimit, kLimit));
 }
 }  // namespace

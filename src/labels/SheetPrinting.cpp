@@ -1,5 +1,6 @@
 #include "labels/SheetPrinting.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -24,9 +25,13 @@ QString PrintSheetToPdf(const QString& file, const LabelTemplate& t, const PageC
                         const CellProgress& progress) {
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) return out.errorString();
+  // The writer ignores a short write (a full disk) and goes on: it writes into memory, and
+  // the file takes the whole PDF or is not replaced.
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
   bool printed = false;
   {
-    QPdfWriter writer(&out);
+    QPdfWriter writer(&pdf);
     writer.setTitle(QString::fromLatin1(kSheetDocumentName));
     writer.setCreator(QStringLiteral("Brivane"));
     writer.setResolution(dpi);
@@ -40,6 +45,11 @@ QString PrintSheetToPdf(const QString& file, const LabelTemplate& t, const PageC
     painter.end();
   }
   if (!printed) return QStringLiteral("The Printing was stopped.");
+  // A short write sets no error; the file left uncommitted is removed.
+  if (out.write(pdf.data()) != pdf.size())
+    return out.error() != QFileDevice::NoError
+               ? out.errorString()
+               : QStringLiteral("There was no room for the whole PDF.");
   if (!out.commit()) return out.errorString();
   return {};
 }

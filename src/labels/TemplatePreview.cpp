@@ -8,7 +8,8 @@
 #include "krn/ltkrn.h"
 
 namespace {
-int Trunc(double value) { return int(std::clamp(std::trunc(value), -1e9, 1e9)); }
+// Small enough that the sum of a few positions or sizes stays inside an int.
+int Trunc(double value) { return int(std::clamp(std::trunc(value), -1e8, 1e8)); }
 }  // namespace
 
 std::vector<QRect> TemplatePreviewRectangles(const LabelTemplate& t, QSize picture, double ppi) {

@@ -10,6 +10,10 @@
 
 #include "fil/ltfil.h"
 #include "krn/ltkrn.h"
+#include "labels/LabelTemplates.h"
+#include "labels/PageCells.h"
+#include "labels/PageLayout.h"
+#include "labels/SheetPrinting.h"
 #include "library/PhotoEncoding.h"
 #include "library/PhotoBatchImporter.h"
 #include "library/PhotoStoreRepair.h"
@@ -37,6 +41,8 @@ constexpr char kToolUsage[] =
     "  export NAME FILE       save a photo as a picture file of the format its extension names\n"
     "  info FILE              show a picture file's format, size and description\n"
     "  show build PHOTO...    build a slide show or screen saver (see show --help)\n"
+    "  labels templates       list the label sheets\n"
+    "  labels print PHOTO...  print photos on a label sheet as a PDF (see labels --help)\n"
     "\n"
     "Run 'brivane COMMAND --help' for the options of a command.\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
@@ -114,6 +120,28 @@ constexpr char kShowUsage[] =
     "  --folder DIR           where to save it; default: the program folder for a slide\n"
     "                         show, Brivane's screen-saver folder for a screen saver\n"
     "  --use-as-screensaver   screen savers only: make it the active screen saver\n";
+
+constexpr char kLabelsUsage[] =
+    "Usage: brivane labels templates\n"
+    "       brivane labels print --template CODE [--fill] --pdf FILE PHOTO...\n"
+    "\n"
+    "templates  lists the label sheets of the program folder's labels.dat in file order,\n"
+    "           one a line: product code, name, rows x columns and the size of a label in\n"
+    "           inches, separated by tabs.\n"
+    "print      lays the photos on the sheet CODE in label order (left to right, then top\n"
+    "           to bottom; a photo may be given more than once, labels left over stay\n"
+    "           blank) and writes the sheet as Brivane prints it: one US-letter page of a\n"
+    "           PDF at 600 dpi. An earlier FILE is replaced once the page is complete.\n"
+    "\n"
+    "  --template CODE  the product code of the sheet, as 'labels templates' lists it\n"
+    "  --fill           put the one photo given on every label\n"
+    "  --pdf FILE       the PDF to write\n";
+
+// Sheets are printed as a PDF page of this resolution.
+constexpr int kSheetDpi = 600;
+
+// A measure in inches as labels.dat gives it, without trailing zeros.
+QString Inches(double value) { return QString::number(value, 'g', 10); }
 
 // A command's arguments split into options and the rest.
 struct ParsedArguments {
@@ -244,6 +272,7 @@ int BrivaneTool::run(const QStringList& arguments) {
       {QStringLiteral("export"), &BrivaneTool::exportPhoto},
       {QStringLiteral("info"), &BrivaneTool::info},
       {QStringLiteral("show"), &BrivaneTool::show},
+      {QStringLiteral("labels"), &BrivaneTool::labels},
   };
   const auto command = kCommands.constFind(m_command);
   if (command == kCommands.cend()) {
@@ -258,14 +287,28 @@ int BrivaneTool::run(const QStringList& arguments) {
   return status;
 }
 
-bool BrivaneTool::openStore() {
-  // Through the same folder functions as the program, so both find the same photos.
+bool BrivaneTool::findProgramFolder() {
+  // Through the same folder functions as the program, so both find the same files.
   if (!m_programFolder.isEmpty())
     qputenv("BRIVANE_PROGRAM_FOLDER", QFile::encodeName(QDir(m_programFolder).absolutePath()));
   if (!QFileInfo(GetProgramFolder()).isDir()) {
     fail(QStringLiteral("the program folder '%1' does not exist").arg(GetProgramFolder()));
     return false;
   }
+  return true;
+}
+
+bool BrivaneTool::loadLabelTemplates(LabelTemplateList& templates) {
+  if (!findProgramFolder()) return false;
+  const QString file = GetProgramFolder() + QLatin1String(LabelTemplateList::kFileName);
+  templates = LoadLabelTemplates(file);
+  if (templates.TemplateCount() > 0) return true;
+  fail(QStringLiteral("there are no label sheets in '%1'").arg(file));
+  return false;
+}
+
+bool BrivaneTool::openStore() {
+  if (!findProgramFolder()) return false;
   m_store = PhotoStore(GetMyPhotosFolder());
   if (!m_store.EnsureFolder()) {
     fail(QStringLiteral("cannot create the folder '%1'").arg(m_store.Folder()));
@@ -521,5 +564,107 @@ int BrivaneTool::show(const QStringList& arguments) {
                     .arg(result.Target.isEmpty() ? request.Name : result.Target, result.Error));
   m_out << result.Target << Qt::endl;
   if (result.Result == kShowRegistryFailed) return fail(result.Error);
+  return kSuccess;
+}
+
+int BrivaneTool::labels(const QStringList& arguments) {
+  QStringList rest = arguments;
+  const QString action = rest.value(0);
+  if (action == QLatin1String("templates") || action == QLatin1String("print"))
+    rest.removeFirst();
+  else if (action != QLatin1String("--help") && action != QLatin1String("-h"))
+    return usageError(QStringLiteral("the labels commands are 'templates' and 'print'"));
+  const bool print = action == QLatin1String("print");
+  const ParsedArguments parsed =
+      print ? ParseArguments(rest, {QStringLiteral("--fill")},
+                             {QStringLiteral("--template"), QStringLiteral("--pdf")})
+            : ParseArguments(rest, {}, {});
+  if (parsed.Help) {
+    m_out << kLabelsUsage;
+    return kSuccess;
+  }
+  if (!parsed.Error.isEmpty()) return usageError(parsed.Error);
+  return print ? printLabels(parsed.Values.value(QStringLiteral("--template")),
+                             parsed.Values.value(QStringLiteral("--pdf")),
+                             parsed.Flags.contains(QStringLiteral("--fill")), parsed.Positional)
+               : listLabelTemplates(parsed.Positional);
+}
+
+int BrivaneTool::listLabelTemplates(const QStringList& arguments) {
+  if (!arguments.isEmpty())
+    return usageError(QStringLiteral("labels templates takes no arguments"));
+  LabelTemplateList templates;
+  if (!loadLabelTemplates(templates)) return kFailure;
+  for (const TemplateGroup& group : templates.Groups())
+    for (const LabelTemplate* t : group.Templates)
+      m_out << ListField(t->Code) << '\t' << ListField(t->Name) << '\t' << t->Rows << " x "
+            << t->Columns << '\t' << Inches(t->LabelWidth) << " x " << Inches(t->LabelHeight)
+            << " in\n";
+  m_out.flush();
+  return kSuccess;
+}
+
+int BrivaneTool::printLabels(const QString& code, const QString& pdf, bool fill,
+                             const QStringList& photos) {
+  if (code.isEmpty()) return usageError(QStringLiteral("--template names the label sheet"));
+  if (pdf.isEmpty()) return usageError(QStringLiteral("--pdf names the file to write"));
+  if (photos.isEmpty()) return usageError(QStringLiteral("no photos to print"));
+  if (fill && photos.size() != 1)
+    return usageError(
+        QStringLiteral("--fill puts one photo on every label; %1 were given").arg(photos.size()));
+  LabelTemplateList templates;
+  if (!loadLabelTemplates(templates)) return kFailure;
+  const LabelTemplate* sheet = templates.FindTemplateByCode(code);
+  if (!sheet)
+    return fail(
+        QStringLiteral("there is no label sheet '%1' (see 'brivane labels templates')").arg(code));
+  if (sheet->CellCount() == 0)
+    return fail(QStringLiteral("the label sheet '%1' has no labels in labels.dat").arg(code));
+  if (photos.size() > sheet->CellCount())
+    return fail(QStringLiteral("%1 photos do not fit on the %2 labels of sheet '%3'")
+                    .arg(photos.size())
+                    .arg(sheet->CellCount())
+                    .arg(code));
+  if (!openStore()) return kFailure;
+  QStringList stems;
+  for (const QString& name : photos) {
+    stems << storedStem(name);
+    if (stems.last().isEmpty()) return kFailure;
+  }
+
+  PageDevice paper;
+  paper.DpiX = paper.DpiY = kSheetDpi;
+  paper.Printing = true;
+  const std::vector<CellPlace> places = LayOutTemplatePage(*sheet, paper);
+  PageCells cells;
+  cells.Rebuild(sheet->CellCount());
+  QMap<QString, ImageBitmap> decoded;
+  for (qsizetype k = 0; k < stems.size(); ++k) {
+    const QString& stem = stems[k];
+    if (!decoded.contains(stem)) {
+      ImageBitmap picture;
+      const int result = m_store.LoadPhoto(picture, stem);
+      if (result != SUCCESS)
+        return fail(QStringLiteral("cannot read the photo '%1': %2")
+                        .arg(photos[k], ResultDescription(result)));
+      // The labels of a sheet share one size: a photo is kept at the size it prints at there.
+      const QSize shown =
+          FitPictureInCell(places[size_t(k)], picture.shownSize(), paper, false).size();
+      if (!shown.isEmpty() && shown.width() < picture.shownSize().width()) {
+        const QSize stored = picture.Perspective >= LeftTop ? shown.transposed() : shown;
+        ResizeBitmap(picture, stored.width(), stored.height());
+      }
+      decoded.insert(stem, picture);
+    }
+    if (fill)
+      cells.FillBlanks(decoded.value(stem), NameForStem(stem));
+    else
+      cells.Give(int(k), decoded.value(stem), NameForStem(stem));
+  }
+
+  const QString path = QFileInfo(pdf).absoluteFilePath();
+  const QString error = PrintSheetToPdf(path, *sheet, cells, kSheetDpi);
+  if (!error.isEmpty()) return fail(QStringLiteral("cannot write '%1': %2").arg(path, error));
+  m_out << path << Qt::endl;
   return kSuccess;
 }

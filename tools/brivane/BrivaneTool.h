@@ -6,6 +6,8 @@
 
 #include "library/PhotoStore.h"
 
+class LabelTemplateList;
+
 // The command line of brivane: global options, then one command working on the My Photos
 // folder of a program folder. Results go to standard output; progress, skipped files, the
 // one-line reason of a failure and a warning about a settings file left unused go to
@@ -30,6 +32,9 @@ class BrivaneTool {
   int exportPhoto(const QStringList& arguments);
   int info(const QStringList& arguments);
   int show(const QStringList& arguments);
+  int labels(const QStringList& arguments);
+  int listLabelTemplates(const QStringList& arguments);
+  int printLabels(const QString& code, const QString& pdf, bool fill, const QStringList& photos);
 
   // Reports a failure of the current command and returns kFailure.
   int fail(const QString& reason);
@@ -37,6 +42,10 @@ class BrivaneTool {
   // One line for each settings file met and found unusable since the last call; each file
   // is noted once per process, so it is warned about once.
   void warnAboutUnusedSettingsFiles();
+  // Finds the program folder; false after reporting that it does not exist.
+  bool findProgramFolder();
+  // Reads labels.dat of the program folder; false after reporting that it holds no sheets.
+  bool loadLabelTemplates(LabelTemplateList& templates);
   // Finds the program folder and makes its My Photos folder exist; false after reporting.
   bool openStore();
   // The stem of a stored photo, or "" after reporting that there is none of that name.

@@ -1,0 +1,177 @@
+// A label sheet of 30 labels (Avery 5160) holding 30 different 12-megapixel photos: placing
+// them on the sheet, the memory they hold, painting the sheet in a page view and printing
+// it as a 600 dpi PDF.
+//   bench_label_sheet generate PROGRAM_FOLDER N   stores N photos of 4000 x 3000 (once)
+//   bench_label_sheet run PROGRAM_FOLDER          prints the figures as "key value" lines
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "dis/DeviceContext.h"
+#include "krn/ltkrn.h"
+#include "labels/LabelTemplates.h"
+#include "labels/PageCells.h"
+#include "labels/ScaledPictureCache.h"
+#include "labels/SheetPrinting.h"
+#include "labels/TemplatePagePainter.h"
+#include "library/PhotoNames.h"
+#include "library/PhotoStore.h"
+
+namespace {
+constexpr const char* kSheet = "5160";
+const QSize kView(640, 828);
+
+double Ms(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// A line of /proc/self/status in kilobytes: VmRSS now, VmHWM the most so far.
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long value = 0;
+  while (status >> key) {
+    if (key == field) {
+      status >> value;
+      return value;
+    }
+    status.ignore(1 << 12, '\n');
+  }
+  return 0;
+}
+
+// A photo-like picture: smooth gradients with some grain, different for every number.
+ImageBitmap Picture(int width, int height, int number) {
+  ImageBitmap bmp;
+  CreateBitmap(bmp, 1, width, height, 24, ColorOrder::Bgr, nullptr, TopLeft);
+  quint32 noise = 2654435761u * quint32(number + 1);
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(bmp.Pixels.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      noise = noise * 1664525u + 1013904223u;
+      const int grain = int(noise >> 29);
+      row[x] = qRgb((x / 17 + number * 37 + grain) & 255, (y / 13 + x / 29 + grain) & 255,
+                    ((x + y) / 23 + number * 61) & 255);
+    }
+  }
+  return bmp;
+}
+
+QString Stem(int i) { return QStringLiteral("photo %1").arg(i, 2, 10, QChar('0')); }
+
+int Generate(const QString& programFolder, int count) {
+  PhotoStore store(programFolder + "myphotos/");
+  if (!store.EnsureFolder()) return 1;
+  for (int i = 0; i < count; ++i) {
+    if (store.Contains(Stem(i))) continue;
+    ImageBitmap working = Picture(4000, 3000, i);
+    if (store.StorePhoto(working, Stem(i), QString()) != SUCCESS) return 1;
+    if (i % 10 == 9) std::fprintf(stderr, "generated %d of %d photos\n", i + 1, count);
+  }
+  return 0;
+}
+
+int Run(const QString& programFolder) {
+  const LabelTemplateList templates = LoadLabelTemplates(programFolder + "labels.dat");
+  const LabelTemplate* sheet = templates.FindTemplateByCode(kSheet);
+  PhotoStore store(programFolder + "myphotos/");
+  QStringList stems = store.Stems();
+  std::sort(stems.begin(), stems.end());
+  if (!sheet || stems.size() < sheet->CellCount()) {
+    std::fprintf(stderr, "the program folder needs labels.dat and %d photos\n",
+                 sheet ? sheet->CellCount() : 30);
+    return 1;
+  }
+  using Clock = std::chrono::steady_clock;
+
+  // Placing: each photo decoded and given to its label, as choosing photos for the sheet does.
+  const long rssBefore = StatusKb("VmRSS:");
+  PageCells cells;
+  cells.Rebuild(sheet->CellCount());
+  auto started = Clock::now();
+  for (int k = 0; k < sheet->CellCount(); ++k) {
+    ImageBitmap picture;
+    if (store.LoadPhoto(picture, stems[k]) != SUCCESS) return 1;
+    cells.Give(k, picture, NameForStem(stems[k]));
+  }
+  const double placeMs = Ms(Clock::now() - started);
+  const long rssPlaced = StatusKb("VmRSS:");
+  qint64 pixelBytes = 0;
+  for (int k = 0; k < cells.count(); ++k) pixelBytes += cells.cell(k).Base->Pixels.sizeInBytes();
+
+  // The page view: the first paint scales every photo to its label once, a redraw none.
+  QImage view(kView, QImage::Format_RGB32);
+  view.fill(Qt::white);
+  QPainter painter(&view);
+  DeviceContext dc(painter, kView);
+  PageDevice device;
+  device.Target = kView;
+  PageViewState state;
+  ScaledPictureCache cache;
+  const CellPictureSource source = [&](int cell, QSize size) {
+    return cache.Scaled(cells.cell(cell).Working, size);
+  };
+  const auto draw = [&] {
+    const auto start = Clock::now();
+    DrawTemplatePage(dc, device, *sheet, cells, state, source);
+    return Ms(Clock::now() - start);
+  };
+  const double firstPaint = draw();
+  const double redraw = draw();
+  std::vector<double> redraws;
+  for (int i = 0; i < 25; ++i) redraws.push_back(draw());
+  std::sort(redraws.begin(), redraws.end());
+  // Another label selected: its photo is shown a pixel shorter, so it is scaled again.
+  state.ClickPoint = state.Places[4].rect.center();
+  const double selectRedraw = draw();
+  painter.end();
+  const long rssPainted = StatusKb("VmRSS:");
+
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("sheet.pdf");
+  started = Clock::now();
+  const QString error = PrintSheetToPdf(pdf, *sheet, cells, 600);
+  const double pdfMs = Ms(Clock::now() - started);
+  if (!error.isEmpty()) {
+    std::fprintf(stderr, "printing failed: %s\n", qPrintable(error));
+    return 1;
+  }
+
+  std::printf("photos %d\n", cells.count());
+  std::printf("photo_size %dx%d\n", cells.cell(0).Base->Width, cells.cell(0).Base->Height);
+  std::printf("place_ms %.0f\n", placeMs);
+  std::printf("rss_growth_kb %ld\n", rssPlaced - rssBefore);
+  std::printf("held_pixels_kb %lld\n", pixelBytes / 1024);
+  std::printf("first_paint_ms %.1f\n", firstPaint);
+  std::printf("redraw_ms %.2f\n", redraw);
+  std::printf("redraw_median_ms %.2f\n", redraws[redraws.size() / 2]);
+  std::printf("select_redraw_ms %.2f\n", selectRedraw);
+  std::printf("scaled_cache_growth_kb %ld\n", rssPainted - rssPlaced);
+  std::printf("pdf_ms %.0f\n", pdfMs);
+  std::printf("pdf_bytes %lld\n", QFileInfo(pdf).size());
+  std::printf("peak_rss_kb %ld\n", StatusKb("VmHWM:"));
+  if (qEnvironmentVariableIsSet("BENCH_KEEP_PDF"))
+    QFile::copy(pdf, qEnvironmentVariable("BENCH_KEEP_PDF"));
+  return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  const auto folder = [&] { return args[2].endsWith('/') ? args[2] : args[2] + '/'; };
+  if (args.size() == 4 && args[1] == "generate") return Generate(folder(), args[3].toInt());
+  if (args.size() == 3 && args[1] == "run") return Run(folder());
+  std::fprintf(stderr, "usage: %s generate PROGRAM_FOLDER COUNT | run PROGRAM_FOLDER\n", argv[0]);
+  return 2;
+}
