@@ -36,8 +36,11 @@ bool ImagePool::SamePicture(const ImageBitmap& a, const ImageBitmap& b) {
 }
 
 std::shared_ptr<ImageBitmap> ImagePool::Share(const ImageBitmap& picture) {
+  return Share(picture, Fingerprint(picture));
+}
+
+std::shared_ptr<ImageBitmap> ImagePool::Share(const ImageBitmap& picture, std::size_t key) {
   Prune();
-  const std::size_t key = Fingerprint(picture);
   for (const Entry& entry : entries_) {
     if (entry.Key != key) continue;
     if (std::shared_ptr<ImageBitmap> pooled = entry.Picture.lock(); pooled && SamePicture(*pooled, picture))

@@ -14,6 +14,8 @@ class ImagePool {
  public:
   // The pooled picture equal to this one, or a new entry sharing its pixels.
   std::shared_ptr<ImageBitmap> Share(const ImageBitmap& picture);
+  // The same, for a picture whose Fingerprint is known.
+  std::shared_ptr<ImageBitmap> Share(const ImageBitmap& picture, std::size_t fingerprint);
   // The picture of this entry was Changed in place: it is looked up by its new pixels.
   void Changed(const std::shared_ptr<ImageBitmap>& picture);
   // Pictures some cell still holds.

@@ -22,9 +22,11 @@ void PageCells::Give(int k, const ImageBitmap& picture, const QString& name) {
   cell = PageCell{};
   cell.Name = name;
   cell.HasPicture = 1;
-  cell.Base = basePool_.Share(given);
+  // Hashed once for both pools: the working picture starts equal to the base.
+  const std::size_t fingerprint = ImagePool::Fingerprint(given);
+  cell.Base = basePool_.Share(given, fingerprint);
   // Shares the pixels of the base until an edit changes it.
-  cell.Working = workingPool_.Share(*cell.Base);
+  cell.Working = workingPool_.Share(*cell.Base, fingerprint);
 }
 
 void PageCells::Clear(int k) {

@@ -13,8 +13,9 @@
 // photo. Entries hold until their picture is edited, freed or shown at other sizes.
 class ScaledPictureCache {
  public:
-  // The longest side a reduced picture keeps: a page's largest label on a large screen.
-  static constexpr int kReducedSide = 1600;
+  // The longest side a reduced picture keeps: a large label on a large screen. A picture
+  // shown larger is scaled from the whole photo.
+  static constexpr int kReducedSide = 1024;
 
   // The picture as stored, no longer than kReducedSide a side; itself when smaller. Safe
   // on any thread, so that the work can be done where the picture is decoded.

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include "dis/DeviceContext.h"
+#include "krn/ltkrn.h"
 
 bool PrintTemplatePage(QPainter& painter, const PrinterPage& page, const LabelTemplate& t,
                        const PageCells& cells, const CellProgress& progress) {
@@ -18,7 +19,17 @@ bool PrintTemplatePage(QPainter& painter, const PrinterPage& page, const LabelTe
   device.Target = page.Size;
   device.PhysicalOffset = page.PhysicalOffset;
   PageViewState state;
-  return DrawTemplatePage(dc, device, t, cells, state, {}, progress);
+  // Each picture is shrunk to its printed size first: area averaging here costs a fraction
+  // of the painter's stretch of a whole photo.
+  ImageBitmap sized;
+  const CellPictureSource shrunk = [&cells, &sized](int cell, QSize size) -> const ImageBitmap* {
+    const ImageBitmap* picture = cells.Cell(cell).Working.get();
+    if (!picture || size.width() >= picture->shownSize().width()) return nullptr;
+    sized = *picture;
+    const QSize stored = picture->Perspective >= LeftTop ? size.transposed() : size;
+    return ResizeBitmap(sized, stored.width(), stored.height()) == SUCCESS ? &sized : nullptr;
+  };
+  return DrawTemplatePage(dc, device, t, cells, state, shrunk, progress);
 }
 
 QString PrintSheetToPdf(const QString& file, const LabelTemplate& t, const PageCells& cells, int dpi,
@@ -44,7 +55,7 @@ QString PrintSheetToPdf(const QString& file, const LabelTemplate& t, const PageC
     printed = PrintTemplatePage(painter, page, t, cells, progress);
     painter.end();
   }
-  if (!printed) return QStringLiteral("The Printing was stopped.");
+  if (!printed) return QStringLiteral("The printing was stopped.");
   // A short write sets no error; the file left uncommitted is removed.
   if (out.write(pdf.data()) != pdf.size())
     return out.error() != QFileDevice::NoError

@@ -16,9 +16,10 @@ void FrameRect(QPainter& painter, const QRect& rect, int penWidth) {
   painter.drawRect(QRectF(rect).adjusted(half, half, -half, -half));
 }
 
-void PaintPicture(DeviceContext& dc, const ImageBitmap& picture, const QRect& into) {
+// Paints the picture stretched over into, only inside clip (a null rect: all of it).
+void PaintPicture(DeviceContext& dc, const ImageBitmap& picture, const QRect& into, const QRect& clip = QRect()) {
   if (!picture.isEmpty() && picture.hasPixels() && into.isValid())
-    PaintBitmap(dc, picture, QRect(), into, QRect(), RasterOp::Copy);
+    PaintBitmap(dc, picture, QRect(), into, clip, RasterOp::Copy);
 }
 }  // namespace
 
@@ -44,7 +45,7 @@ bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTe
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   for (int k = 0; k < int(state.Places.size()); ++k) {
-    if (device.Printing && progress && !progress(k, count)) {
+    if (device.Printing && progress && k < count && !progress(k, count)) {
       painter.restore();
       return false;
     }
@@ -61,20 +62,25 @@ bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTe
     if (!picture || picture->Width <= 0) continue;
     const QRect into = FitPictureInCell(place, picture->shownSize(), device, selected);
     if (!into.isValid()) continue;
-    state.LastPictureSize = into.size();
-    const ImageBitmap* shown = source ? source(k, into.size()) : nullptr;
-    PaintPicture(dc, shown ? *shown : *picture, into);
+    // The selected label's picture is the others' with its last row cut off, so that a
+    // new selection scales nothing.
+    const QRect whole = selected ? FitPictureInCell(place, picture->shownSize(), device, false) : into;
+    const ImageBitmap* shown = source ? source(k, whole.size()) : nullptr;
+    PaintPicture(dc, shown ? *shown : *picture, whole, into);
   }
 
   state.DragRect = QRect();
-  if (!device.Printing && state.Dragging && state.DragPoint != QPoint(-1, -1) &&
-      cells.HoldsPicture(state.SelectedCell) && !state.LastPictureSize.isEmpty()) {
-    const QSize size = state.LastPictureSize;
+  const ImageBitmap* dragged = cells.HoldsPicture(state.SelectedCell) && state.SelectedCell < int(state.Places.size())
+                                   ? cells.Cell(state.SelectedCell).Working.get()
+                                   : nullptr;
+  if (!device.Printing && state.Dragging && state.DragPoint != QPoint(-1, -1) && dragged && dragged->Width > 0) {
+    // The dragged picture keeps the size it has in its label.
+    const QSize size =
+        FitPictureInCell(state.Places[size_t(state.SelectedCell)], dragged->shownSize(), device, false).size();
     const QPoint at = state.DragPoint;
     state.DragRect = QRect(at.x() - size.width() / 2, at.y() - size.height() / 2, size.width(), size.height());
-    const ImageBitmap* picture = cells.Cell(state.SelectedCell).Working.get();
     const ImageBitmap* shown = source ? source(state.SelectedCell, size) : nullptr;
-    if (picture) PaintPicture(dc, shown ? *shown : *picture, state.DragRect);
+    PaintPicture(dc, shown ? *shown : *dragged, state.DragRect);
   }
   painter.restore();
   if (device.Printing && progress) progress(count, count);

@@ -26,8 +26,6 @@ struct PageViewState {
   // (-1, -1) when not Dragging.
   QPoint DragPoint{-1, -1};
   QRect DragRect;
-  // The size of the picture painted last: the dragged picture is drawn at it.
-  QSize LastPictureSize;
   std::vector<CellPlace> Places;
 
   void EndDrag() {

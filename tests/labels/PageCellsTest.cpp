@@ -45,7 +45,7 @@ TEST(LabelsPictures, OnlyEqualPicturesAreShared) {
     const std::shared_ptr<ImageBitmap> first = pool.Share(grey);
     const std::shared_ptr<ImageBitmap> second = pool.Share(c.other);
     EXPECT_EQ(first == second, c.shared) << c.what;
-    EXPECT_EQ(pool.size(), c.shared ? 1 : 2) << c.what;
+    EXPECT_EQ(pool.Size(), c.shared ? 1 : 2) << c.what;
   }
 }
 
@@ -58,12 +58,12 @@ TEST(LabelsPictures, APictureNobodyHoldsIsFreed) {
   };
   // Cell 2 alone holds the red picture; cells 0 and 1 the blue one.
   const Case cases[] = {
-      {"cleared", [](PageCells& cells) { cells.clear(2); }},
+      {"cleared", [](PageCells& cells) { cells.Clear(2); }},
       {"rebuilt", [](PageCells& cells) { cells.Rebuild(3); }},
-      {"made smaller", [](PageCells& cells) { cells.resize(2); }},
+      {"made smaller", [](PageCells& cells) { cells.Resize(2); }},
       {"replaced",
        [&](PageCells& cells) { cells.Give(2, Solid(40, 30, qRgb(0, 255, 0)), "green"); }},
-      {"moved onto", [](PageCells& cells) { cells.move(0, 2); }},
+      {"moved onto", [](PageCells& cells) { cells.Move(0, 2); }},
   };
   for (const Case& c : cases) {
     PageCells cells;
@@ -71,13 +71,13 @@ TEST(LabelsPictures, APictureNobodyHoldsIsFreed) {
     cells.Give(0, kept, "blue");
     cells.Give(1, kept, "blue");
     cells.Give(2, alone, "red");
-    const std::weak_ptr<ImageBitmap> base = cells.cell(2).Base;
-    const std::weak_ptr<ImageBitmap> working = cells.cell(2).Working;
-    ASSERT_EQ(cells.BasePool().size(), 2);
+    const std::weak_ptr<ImageBitmap> base = cells.Cell(2).Base;
+    const std::weak_ptr<ImageBitmap> working = cells.Cell(2).Working;
+    ASSERT_EQ(cells.BasePool().Size(), 2);
     c.act(cells);
     EXPECT_TRUE(base.expired()) << c.what;
     EXPECT_TRUE(working.expired()) << c.what;
-    EXPECT_EQ(cells.WorkingPool().size(), cells.BasePool().size()) << c.what;
+    EXPECT_EQ(cells.WorkingPool().Size(), cells.BasePool().Size()) << c.what;
   }
 
   // A picture another cell still holds stays.
@@ -85,10 +85,10 @@ TEST(LabelsPictures, APictureNobodyHoldsIsFreed) {
   cells.Rebuild(2);
   cells.Give(0, kept, "blue");
   cells.Give(1, kept, "blue");
-  const std::weak_ptr<ImageBitmap> base = cells.cell(0).Base;
-  cells.clear(0);
+  const std::weak_ptr<ImageBitmap> base = cells.Cell(0).Base;
+  cells.Clear(0);
   EXPECT_FALSE(base.expired());
-  EXPECT_EQ(cells.BasePool().size(), 1);
+  EXPECT_EQ(cells.BasePool().Size(), 1);
 }
 
 TEST(LabelsPictures, AnEditShowsInEveryCellHoldingThePictureAndTheBaseStays) {
@@ -97,8 +97,8 @@ TEST(LabelsPictures, AnEditShowsInEveryCellHoldingThePictureAndTheBaseStays) {
   // Equal pictures decoded apart, as one photo placed twice.
   cells.Give(0, Solid(40, 30, qRgb(0, 0, 255)), "blue");
   cells.Give(2, Solid(40, 30, qRgb(0, 0, 255)), "blue");
-  const PageCell& first = cells.cell(0);
-  const PageCell& second = cells.cell(2);
+  const PageCell& first = cells.Cell(0);
+  const PageCell& second = cells.Cell(2);
   EXPECT_EQ(first.Base, second.Base);
   EXPECT_EQ(first.Working, second.Working);
   // Until an edit the working picture is the base's pixels, not a copy.
@@ -114,9 +114,9 @@ TEST(LabelsPictures, AnEditShowsInEveryCellHoldingThePictureAndTheBaseStays) {
 
   // The photo placed again comes as it is; the edited picture placed again is the edit.
   cells.Give(1, Solid(40, 30, qRgb(0, 0, 255)), "blue");
-  EXPECT_EQ(cells.cell(1).Base, first.Base);
-  EXPECT_EQ(Pixel(cells.cell(1).Working, {5, 5}), qRgb(0, 0, 255));
+  EXPECT_EQ(cells.Cell(1).Base, first.Base);
+  EXPECT_EQ(Pixel(cells.Cell(1).Working, {5, 5}), qRgb(0, 0, 255));
   const ImageBitmap copy = *cells.WorkingPicture(2);
   cells.Give(3, copy, "blue");
-  EXPECT_EQ(cells.cell(3).Working, first.Working);
+  EXPECT_EQ(cells.Cell(3).Working, first.Working);
 }

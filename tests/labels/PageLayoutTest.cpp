@@ -54,8 +54,8 @@ TEST(LabelsPageLayout, LabelsStandAtTheirInchPositionsOnScreenAndPaper) {
     const std::vector<CellPlace> places = LayOutTemplatePage(c.t, c.device);
     ASSERT_EQ(int(places.size()), c.t.CellCount());
     const CellPlace& place = places[size_t(c.cell)];
-    EXPECT_EQ(place.rect, c.rect) << c.device.DpiX << " dpi, cell " << c.cell;
-    EXPECT_EQ(QSize(place.width, place.height), c.fitted)
+    EXPECT_EQ(place.Rect, c.rect) << c.device.DpiX << " dpi, cell " << c.cell;
+    EXPECT_EQ(QSize(place.Width, place.Height), c.fitted)
         << c.device.DpiX << " dpi, cell " << c.cell;
   }
   EXPECT_TRUE(LayOutTemplatePage(Sheet(1, 1, 3, 0, 0, 0, 1, 1), Paper(600, 600)).empty());
@@ -66,10 +66,10 @@ TEST(LabelsPageLayout, MeasuresFarOffThePageDoNotWrapAround) {
   const LabelTemplate far = Sheet(1e7, 1, 3, 2, 1e7, 1e7, 1e7, 1e7);
   for (const PageDevice& device : {Paper(600, 600, {100, 100}), Screen({640, 828})}) {
     for (const CellPlace& place : LayOutTemplatePage(far, device)) {
-      EXPECT_GE(place.width, 0);
-      EXPECT_GE(place.rect.width(), 0);
+      EXPECT_GE(place.Width, 0);
+      EXPECT_GE(place.Rect.width(), 0);
       const QRect fitted = FitPictureInCell(place, {400, 300}, device, false);
-      EXPECT_TRUE(fitted.isEmpty() || place.rect.contains(fitted));
+      EXPECT_TRUE(fitted.isEmpty() || place.Rect.contains(fitted));
     }
   }
   // Labels of a negative size left of the preview stay out of it.
@@ -150,7 +150,7 @@ TEST(LabelsPageLayout, EveryShippedLabelHoldsItsPictureInsideOnEveryDevice) {
             const QRect fitted = FitPictureInCell(places[k], picture, device, k == 0);
             const bool mustShow = device.Printing && device.DpiX == 600 && picture == pictures[0];
             EXPECT_TRUE(fitted.isEmpty() ? !mustShow
-                                         : places[k].rect.adjusted(2, 2, -2, -2).contains(fitted))
+                                         : places[k].Rect.adjusted(2, 2, -2, -2).contains(fitted))
                 << t->Code.toStdString() << " label " << k << " at " << device.DpiX << " dpi";
           }
       }
@@ -201,11 +201,11 @@ TEST(LabelsPageLayout, TheFirstDrawSelectsTheFirstLabelAndAClickAnother) {
   ASSERT_TRUE(DrawTemplatePage(dc, device, k5160, cells, state));
   ASSERT_EQ(state.Places.size(), 30u);
   EXPECT_EQ(state.SelectedCell, 0);
-  EXPECT_TRUE(state.Places[0].rect.contains(state.ClickPoint));
+  EXPECT_TRUE(state.Places[0].Rect.contains(state.ClickPoint));
   EXPECT_EQ(view.pixel(FitPictureInCell(state.Places[4], {400, 300}, device, false).center()),
             qRgb(0, 0, 255));
 
-  state.ClickPoint = state.Places[5].rect.center();
+  state.ClickPoint = state.Places[5].Rect.center();
   ASSERT_TRUE(DrawTemplatePage(dc, device, k5160, cells, state));
   EXPECT_EQ(std::make_tuple(state.SelectedCell, state.SelectedColumn, state.SelectedRow),
             std::make_tuple(5, 2, 1));
