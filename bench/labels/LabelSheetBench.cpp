@@ -136,7 +136,7 @@ int Run(const QString& programFolder) {
   std::sort(redraws.begin(), redraws.end());
   // Another label selected: its photo is shown a pixel shorter, so it is scaled again from
   // its reduced copy.
-  state.ClickPoint = state.Places[4].Rect.center();
+  SelectAtPoint(state, state.Places[4].Rect.center(), sheet->Columns);
   const double selectRedraw = draw();
   painter.end();
   const long rssPainted = StatusKb("VmRSS:");

@@ -42,7 +42,7 @@ void PageView::layOut() {
     m_state.SelectedCell = -1;
   } else {
     m_state.Places = LayOutTemplatePage(*m_template, device());
-    SelectUnderClickPoint(m_state, m_template->Columns);
+    KeepSelection(m_state, m_template->Columns);
   }
   if (m_state.SelectedCell != before) emit selectionChanged(m_state.SelectedCell);
 }
@@ -53,13 +53,17 @@ void PageView::refresh() {
 }
 
 void PageView::clickAt(QPoint point) {
-  m_state.ClickPoint = point;
-  refresh();
+  const int before = m_state.SelectedCell;
+  SelectAtPoint(m_state, point, m_template ? m_template->Columns : 0);
+  if (m_state.SelectedCell != before) emit selectionChanged(m_state.SelectedCell);
+  update();
 }
 
 void PageView::selectCell(int cell) {
-  if (cell < 0 || cell >= int(m_state.Places.size())) return;
-  clickAt(m_state.Places[size_t(cell)].Rect.topLeft() + QPoint(1, 1));
+  const int before = m_state.SelectedCell;
+  SelectCell(m_state, cell, m_template ? m_template->Columns : 0);
+  if (m_state.SelectedCell != before) emit selectionChanged(m_state.SelectedCell);
+  update();
 }
 
 void PageView::moveSelection(PageMove move) {
@@ -93,10 +97,7 @@ void PageView::paintEvent(QPaintEvent*) {
 
 void PageView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The click point is in view pixels: keep the same cell selected at the new size.
-  const int selected = m_state.SelectedCell;
   layOut();
-  if (selected >= 0) selectCell(selected);
 }
 
 void PageView::mousePressEvent(QMouseEvent* event) {
@@ -137,9 +138,9 @@ void PageView::mouseReleaseEvent(QMouseEvent* event) {
   const int source = CellAtPoint(m_state.Places, m_state.DragStart);
   m_state.EndDrag();
   if (target >= 0 && source >= 0 && target != source) {
-    // The picture's new cell becomes the selection, as the drop is where the user looks.
     emit pictureMoved(source, target);
-    m_state.ClickPoint = point;
+    // The picture's new label becomes the selection: the drop is where the user looks.
+    clickAt(point);
   }
   refresh();
   updateCursor(point);

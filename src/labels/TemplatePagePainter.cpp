@@ -23,15 +23,34 @@ void PaintPicture(DeviceContext& dc, const ImageBitmap& picture, const QRect& in
 }
 }  // namespace
 
-bool SelectUnderClickPoint(PageViewState& state, int columns) {
-  const bool first = state.ClickPoint == QPoint(-1, -1);
-  if (first && !state.Places.empty()) state.ClickPoint = state.Places.front().Rect.topLeft() + QPoint(1, 1);
-  state.SelectedCell = CellAtPoint(state.Places, state.ClickPoint);
-  if (state.SelectedCell >= 0 && columns > 0) {
-    state.SelectedColumn = state.SelectedCell % columns;
-    state.SelectedRow = state.SelectedCell / columns;
+namespace {
+void SetSelection(PageViewState& state, int cell, int columns) {
+  state.SelectedCell = cell;
+  if (cell >= 0 && columns > 0) {
+    state.SelectedColumn = cell % columns;
+    state.SelectedRow = cell / columns;
   }
-  return first && !state.Places.empty();
+}
+}  // namespace
+
+void SelectAtPoint(PageViewState& state, QPoint point, int columns) {
+  state.ClickPoint = point;
+  SetSelection(state, CellAtPoint(state.Places, point), columns);
+}
+
+void SelectCell(PageViewState& state, int cell, int columns) {
+  if (cell < 0 || cell >= int(state.Places.size())) return;
+  state.ClickPoint = state.Places[size_t(cell)].Rect.topLeft() + QPoint(1, 1);
+  SetSelection(state, cell, columns);
+}
+
+bool KeepSelection(PageViewState& state, int columns) {
+  if (state.ClickPoint == QPoint(-1, -1) && !state.Places.empty()) {
+    SelectCell(state, 0, columns);
+    return true;
+  }
+  if (state.SelectedCell >= int(state.Places.size())) SetSelection(state, -1, columns);
+  return false;
 }
 
 bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTemplate& t,
@@ -40,7 +59,7 @@ bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTe
   QPainter& painter = dc.painter();
   state.Places = LayOutTemplatePage(t, device);
   const int count = std::min(int(state.Places.size()), cells.Count());
-  if (!device.Printing) SelectUnderClickPoint(state, t.Columns);
+  if (!device.Printing) KeepSelection(state, t.Columns);
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);

@@ -16,7 +16,8 @@ class DeviceContext;
 // What a page view keeps between draws: the selection, the click that makes it, the drag
 // under way and the labels as last laid out (clicks, drags and keys read those).
 struct PageViewState {
-  // In view coordinates; (-1, -1) until the first click, so the first draw selects cell 0.
+  // Of the last click, in view coordinates; (-1, -1) until the first click, so that the
+  // first draw selects cell 0.
   QPoint ClickPoint{-1, -1};
   int SelectedCell = -1;
   int SelectedColumn = 0;
@@ -40,14 +41,17 @@ using CellPictureSource = std::function<const ImageBitmap*(int cell, QSize size)
 // Told before each cell is painted on paper; false stops the Printing.
 using CellProgress = std::function<bool(int cell, int count)>;
 
-// Lays the page out, selects the label under the click point (the first label on a first
-// draw), and paints: on screen the labels' frames, the selection and the dragged picture;
+// Lays the page out, keeps the selection (the first label on a first draw), and paints: on screen the labels' frames, the selection and the dragged picture;
 // on paper only the pictures, at their inch positions. False when progress stopped it.
 bool DrawTemplatePage(DeviceContext& dc, const PageDevice& device, const LabelTemplate& t,
                       const PageCells& cells, PageViewState& state,
                       const CellPictureSource& source = {}, const CellProgress& progress = {});
 
-// The selection after a layout: the label under the click point, or none; with no click
-// yet, the first label, and the click point moves into it. True when that moved the
-// click point (the view is drawn again).
-bool SelectUnderClickPoint(PageViewState& state, int columns);
+// A click: the label under the point becomes the selection, or none.
+void SelectAtPoint(PageViewState& state, QPoint point, int columns);
+// A label chosen by number (a key's move), as a click inside it would.
+void SelectCell(PageViewState& state, int cell, int columns);
+// The selection after a layout: it stays with its label; with no click yet, the first
+// label is selected and the click point moves into it; a label the page no longer has is
+// no selection. True when the first label was selected.
+bool KeepSelection(PageViewState& state, int columns);

@@ -205,8 +205,13 @@ TEST(LabelsPageLayout, TheFirstDrawSelectsTheFirstLabelAndAClickAnother) {
   EXPECT_EQ(view.pixel(FitPictureInCell(state.Places[4], {400, 300}, device, false).center()),
             qRgb(0, 0, 255));
 
-  state.ClickPoint = state.Places[5].Rect.center();
+  SelectAtPoint(state, state.Places[5].Rect.center(), k5160.Columns);
   ASSERT_TRUE(DrawTemplatePage(dc, device, k5160, cells, state));
   EXPECT_EQ(std::make_tuple(state.SelectedCell, state.SelectedColumn, state.SelectedRow),
             std::make_tuple(5, 2, 1));
+  // The selection stays with its label at another size; outside every label there is none.
+  ASSERT_TRUE(DrawTemplatePage(dc, Screen({320, 414}), k5160, cells, state));
+  EXPECT_EQ(state.SelectedCell, 5);
+  SelectAtPoint(state, {0, 0}, k5160.Columns);
+  EXPECT_EQ(state.SelectedCell, -1);
 }

@@ -5,8 +5,10 @@
 
 #include "MainWindowFixture.h"
 #include "myphotos/CMyPhotosPage.h"
+#include "printlabels/CPrintLabelsPage.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoListModel.h"
+#include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
 
 namespace {
@@ -59,6 +61,10 @@ TEST_F(MainWindowFixture, ScreenshotsOfEveryTab) {
   while (window->myPhotos().photoModel().count() < names.size() && waited.elapsed() < 5000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_EQ(window->myPhotos().photoModel().count(), names.size());
+
+  // A sheet with photos on it, one label selected.
+  for (const QString& name : names) window->printLabels().placePhoto(StemForName(name), false);
+  window->printLabels().placePhoto("Garden", true);
 
   const QStringList files = {"main-my-photos", "main-photo-albums", "main-print-labels",
                              "main-publish", "main-fun"};

@@ -373,6 +373,25 @@ TEST_F(PrintLabelsPage, PrintingPutsEveryPictureInItsLabelOnPaper) {
 TEST_F(PrintLabelsPage, Screenshots) {
   const QString folder = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);
   ASSERT_TRUE(QDir().mkpath(folder));
+  // The printed page as people see it, rendered from the PDF.
+  if (RequireTool("pdftoppm", "poppler-utils")) {
+    page->placePhoto("Zoo", false);
+    page->placePhoto("Beach", true);
+    const QString pdf = home.filePath("shown.pdf");
+    page->photoOutput().setPrinterChooser([pdf](QWidget*) {
+      auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+      printer->setOutputFormat(QPrinter::PdfFormat);
+      printer->setOutputFileName(pdf);
+      printer->setResolution(600);
+      return printer;
+    });
+    ASSERT_TRUE(page->printSheet());
+    QProcess render;
+    render.start("pdftoppm", {"-r", "60", "-png", "-singlefile", pdf, folder + "printed-sheet"});
+    ASSERT_TRUE(render.waitForFinished(20000));
+    prompter.answer(Prompter::Answer::Yes);
+    page->onCommand(kCommandClear);
+  }
   page->placePhoto("Zoo", false);
   page->placePhoto("alps", false);
   view().selectCell(4);
