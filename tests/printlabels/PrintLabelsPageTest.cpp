@@ -248,6 +248,19 @@ TEST_F(PrintLabelsPage, ATemplateOfAnyGroupCanBeChosenAndKeepsTheFirstPictures) 
   whenOpen<CChooseTemplateDialog>([](CChooseTemplateDialog& dialog) { dialog.reject(); });
   page->onCommand(kCommandChooseTemplate);
   EXPECT_EQ(page->labelTemplate()->Code, "C2242");
+
+  // The first template of every tab in turn.
+  for (const TemplateGroup& group : templates.Groups()) {
+    const int tab = int(&group - templates.Groups().data());
+    whenOpen<CChooseTemplateDialog>([tab](CChooseTemplateDialog& dialog) {
+      dialog.groupTabs()->setCurrentIndex(tab);
+      // A double-click on an entry chooses it.
+      emit dialog.templateList()->itemDoubleClicked(dialog.templateList()->item(0));
+      if (dialog.isVisible()) dialog.reject();
+    });
+    page->onCommand(kCommandChooseTemplate);
+    EXPECT_EQ(page->labelTemplate(), group.Templates.front()) << group.Name.toStdString();
+  }
 }
 
 TEST_F(PrintLabelsPage, TheChooserTakesTemplatesOfGroupsOfAnyName) {
