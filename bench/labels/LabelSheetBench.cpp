@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "BenchSupport.h"
 #include "dis/DeviceContext.h"
 #include "krn/ltkrn.h"
 #include "labels/LabelTemplates.h"
@@ -31,42 +31,6 @@ namespace {
 constexpr const char* kSheet = "5160";
 const QSize kView(640, 828);
 
-double Ms(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// A line of /proc/self/status in kilobytes: VmRSS now, VmHWM the most so far.
-long StatusKb(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  long value = 0;
-  while (status >> key) {
-    if (key == field) {
-      status >> value;
-      return value;
-    }
-    status.ignore(1 << 12, '\n');
-  }
-  return 0;
-}
-
-// A photo-like picture: smooth gradients with some grain, different for every number.
-ImageBitmap Picture(int width, int height, int number) {
-  ImageBitmap bmp;
-  CreateBitmap(bmp, 1, width, height, 24, ColorOrder::Bgr, nullptr, TopLeft);
-  quint32 noise = 2654435761u * quint32(number + 1);
-  for (int y = 0; y < height; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(bmp.Pixels.scanLine(y));
-    for (int x = 0; x < width; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const int grain = int(noise >> 29);
-      row[x] = qRgb((x / 17 + number * 37 + grain) & 255, (y / 13 + x / 29 + grain) & 255,
-                    ((x + y) / 23 + number * 61) & 255);
-    }
-  }
-  return bmp;
-}
-
 QString Stem(int i) { return QStringLiteral("photo %1").arg(i, 2, 10, QChar('0')); }
 
 int Generate(const QString& programFolder, int count) {
@@ -74,7 +38,7 @@ int Generate(const QString& programFolder, int count) {
   if (!store.EnsureFolder()) return 1;
   for (int i = 0; i < count; ++i) {
     if (store.Contains(Stem(i))) continue;
-    ImageBitmap working = Picture(4000, 3000, i);
+    ImageBitmap working = PhotoLikePicture(4000, 3000, i);
     if (store.StorePhoto(working, Stem(i), QString()) != SUCCESS) return 1;
     if (i % 10 == 9) std::fprintf(stderr, "generated %d of %d photos\n", i + 1, count);
   }

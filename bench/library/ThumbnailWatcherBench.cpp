@@ -8,7 +8,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -18,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include "BenchSupport.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoListModel.h"
 #include "library/PhotoListUpdater.h"
@@ -28,48 +28,13 @@ namespace {
 using namespace std::chrono_literals;
 constexpr qint64 kBaseTime = 1600000000;
 
-double Ms(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-long ResidentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  long value = 0;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      status >> value;
-      return value;
-    }
-    status.ignore(1 << 12, '\n');
-  }
-  return 0;
-}
-
-// A photo-like picture: smooth gradients with some texture, different for every seed.
-ImageBitmap Picture(int width, int height, int seed) {
-  ImageBitmap bmp;
-  CreateBitmap(bmp, 1, width, height, 24, ColorOrder::Bgr, nullptr, TopLeft);
-  quint32 noise = 2654435761u * quint32(seed + 1);
-  for (int y = 0; y < height; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(bmp.Pixels.scanLine(y));
-    for (int x = 0; x < width; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const int grain = int(noise >> 28);
-      row[x] = qRgb((x / 7 + seed * 13 + grain) & 255, (y / 5 + x / 11 + grain) & 255,
-                    ((x + y) / 9 + seed * 29) & 255);
-    }
-  }
-  return bmp;
-}
-
 int Generate(const QString& folder, int count) {
   PhotoStore store(folder);
   if (!store.EnsureFolder()) return 1;
   for (int i = 0; i < count; ++i) {
     const QString stem = QStringLiteral("photo %1").arg(i, 4, 10, QChar('0'));
     if (!store.Contains(stem)) {
-      ImageBitmap working = Picture(1600, 1200, i);
+      ImageBitmap working = PhotoLikePicture(1600, 1200, i);
       if (store.StorePhoto(working, stem, QStringLiteral("A photo for the benchmark")) != SUCCESS)
         return 1;
     }
@@ -98,7 +63,7 @@ int Run(const QString& folder) {
   std::atomic<int> decodes{0};
 
   // Start-up, as the main window does it (inotify, first scan at once).
-  const long rssBefore = ResidentKb();
+  const long rssBefore = StatusKb("VmRSS:");
   PhotoListModel model;
   ThumbnailWatcher::Options options;
   options.Decoder = [&](const QString& file, ImageBitmap& bmp, QString& description) {
@@ -121,7 +86,7 @@ int Run(const QString& folder) {
     return 1;
   }
   toFull = std::chrono::steady_clock::now() - started;
-  const long rssAfter = ResidentKb();
+  const long rssAfter = StatusKb("VmRSS:");
   qint64 pixelBytes = 0;
   for (int row = 0; row < model.count(); ++row)
     pixelBytes += model.item(row)->Thumbnail.Pixels.sizeInBytes();
