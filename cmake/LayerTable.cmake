@@ -1,6 +1,6 @@
 # Which source folder may use which: the one table that the build and the include check
 # (scripts/check-layers.cmake) read. Dependencies point one way:
-#   app -> mainwindow -> feature folders -> controls -> library, labels, shows -> platform.
+#   app -> mainwindow -> feature folders -> controls -> library, labels, albums, shows -> platform.
 #
 # brivane_layer(<folder> <name> [NO_WIDGETS | NO_QT] USES <name>...)
 #   <name>      the folder's include prefix: #include "<name>/File.h"
@@ -13,20 +13,20 @@
 
 set(imaging krn fil cmp dis img efx twn)
 set(platform system inet ${imaging})
-set(below_features controls library labels shows ${platform})
+set(below_features controls library labels albums shows ${platform})
 
 #             folder                 name        what it may use
 brivane_layer(src/app                app         USES mainwindow)
-brivane_layer(src/mainwindow         mainwindow  USES myphotos getphoto printlabels albums fun web mail editing help
+brivane_layer(src/mainwindow         mainwindow  USES myphotos getphoto printlabels photoalbums fun web mail editing help
                                                       ${below_features})
 
 # Feature folders: one tab or activity each. An edge between two of them is listed here.
 brivane_layer(src/myphotos           myphotos    USES ${below_features})
 brivane_layer(src/getphoto           getphoto    USES ${below_features})
 brivane_layer(src/printlabels        printlabels USES ${below_features})
-brivane_layer(src/albums             albums      USES ${below_features} printlabels)
+brivane_layer(src/photoalbums        photoalbums USES ${below_features})
 brivane_layer(src/fun                fun         USES ${below_features} getphoto)
-brivane_layer(src/web                web         USES ${below_features} albums mail)
+brivane_layer(src/web                web         USES ${below_features} photoalbums mail)
 brivane_layer(src/mail               mail        USES ${below_features})
 brivane_layer(src/editing            editing     USES ${below_features})
 brivane_layer(src/help               help        USES ${below_features})
@@ -36,6 +36,9 @@ brivane_layer(src/library            library     NO_WIDGETS USES ${platform})
 # Label templates and pages, without widgets: the Print Labels and Photo Albums tabs and
 # the brivane tool draw and print pages with them.
 brivane_layer(src/labels             labels      NO_WIDGETS USES library ${platform})
+# Photo albums and their file, without widgets: the Photo Albums tab, publishing and the
+# brivane tool keep albums with them.
+brivane_layer(src/albums             albums      NO_WIDGETS USES labels library ${platform})
 brivane_layer(src/shows              shows       NO_WIDGETS USES library ${platform})
 brivane_layer(src/launcher           launcher    NO_QT USES)
 
@@ -50,7 +53,7 @@ brivane_layer(platform/imagelib/img  img         NO_WIDGETS USES ${imaging})
 brivane_layer(platform/imagelib/efx  efx         NO_WIDGETS USES ${imaging})
 brivane_layer(platform/imagelib/twn  twn         NO_WIDGETS USES ${imaging})
 
-brivane_layer(tools/brivane          brivane     NO_WIDGETS USES library labels shows ${platform})
+brivane_layer(tools/brivane          brivane     NO_WIDGETS USES library labels albums shows ${platform})
 brivane_layer(players/common         common      USES ${imaging})
 brivane_layer(players/pavonel        pavonel     USES common)
 brivane_layer(players/corilan        corilan     USES common)

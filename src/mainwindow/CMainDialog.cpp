@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "albums/CPhotoAlbumsPage.h"
+#include "photoalbums/CPhotoAlbumsPage.h"
 #include "controls/BackgroundRunner.h"
 #include "controls/CViewPhotoDialog.h"
 #include "controls/CommandIds.h"

@@ -1,4 +1,4 @@
-#include "albums/CPhotoAlbumsPage.h"
+#include "photoalbums/CPhotoAlbumsPage.h"
 
 #include <QComboBox>
 #include <QEvent>
