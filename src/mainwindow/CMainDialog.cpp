@@ -209,7 +209,11 @@ void CMainDialog::createPages() {
   m_myPhotos = new CMyPhotosPage(*this, m_services.semaphores, m_content, this);
   m_fun = new CFunPage(*this, m_content, this);
   m_printLabels = new CPrintLabelsPage(*this, m_templates, m_content, this);
-  m_pages = {m_myPhotos, new CPhotoAlbumsPage(*this, m_content, this), m_printLabels,
+  m_photoAlbums = new CPhotoAlbumsPage(*this, m_templates, m_content, this);
+  // Pages that name a photo follow it when My Photos renames or deletes it.
+  connect(m_myPhotos, &CMyPhotosPage::photoRenamed, m_photoAlbums, &CPhotoAlbumsPage::photoRenamed);
+  connect(m_myPhotos, &CMyPhotosPage::photoDeleted, m_photoAlbums, &CPhotoAlbumsPage::photoDeleted);
+  m_pages = {m_myPhotos, m_photoAlbums, m_printLabels,
              new CPublishPage(*this, m_content, this), m_fun};
   QList<QPixmap> pictures;
   for (CTabPage* page : m_pages) {

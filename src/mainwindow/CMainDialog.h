@@ -22,6 +22,7 @@ class CHelpWindow;
 class CMainTabControl;
 class CMyPhotosPage;
 class CPrintLabelsPage;
+class CPhotoAlbumsPage;
 class CTabPage;
 class PhotoScanner;
 class QAction;
@@ -56,6 +57,7 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   CMyPhotosPage& myPhotos() const { return *m_myPhotos; }
   CFunPage& fun() const { return *m_fun; }
   CPrintLabelsPage& printLabels() const { return *m_printLabels; }
+  CPhotoAlbumsPage& photoAlbums() const { return *m_photoAlbums; }
   LabelTemplateList& labelTemplates() { return m_templates; }
   CommandState commandState() const;
   // Applies the enable rules to every action; runs on every change of tab or selection.
@@ -136,6 +138,7 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   CMyPhotosPage* m_myPhotos = nullptr;
   CFunPage* m_fun = nullptr;
   CPrintLabelsPage* m_printLabels = nullptr;
+  CPhotoAlbumsPage* m_photoAlbums = nullptr;
   CDropImporter* m_dropImporter = nullptr;
   QString m_lastPickedPhoto;
 };

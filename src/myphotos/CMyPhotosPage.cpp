@@ -8,6 +8,7 @@
 #include "controls/CommandIds.h"
 #include "controls/CommandState.h"
 #include "controls/FeatureHost.h"
+#include "krn/ResultCodes.h"
 #include "library/PhotoListModel.h"
 #include "library/PhotoListUpdater.h"
 #include "library/PhotoStore.h"
@@ -110,7 +111,11 @@ bool CMyPhotosPage::onCommand(int command) {
   const QString stem = selectedStem();
   ImageBitmap& working = m_host.workingPicture();
   switch (command) {
-    case kCommandRename: m_storeCommands->renamePhoto(stem); return true;
+    case kCommandRename: {
+      QString newStem;
+      if (m_storeCommands->renamePhoto(stem, &newStem) == SUCCESS) emit photoRenamed(stem, newStem);
+      return true;
+    }
     case kCommandDelete: deleteSelected(); return true;
     case kCommandEditComment: m_storeCommands->editComment(working, stem); return true;
     case kCommandView:
@@ -133,7 +138,9 @@ bool CMyPhotosPage::onCommand(int command) {
 }
 
 void CMyPhotosPage::deleteSelected() {
-  if (m_storeCommands->deletePhoto(selectedStem()) != 1) return;
+  const QString stem = selectedStem();
+  if (m_storeCommands->deletePhoto(stem) != SUCCESS) return;
+  emit photoDeleted(stem);
   // The list then selects its first entry once the folder has been read again, rather
   // than whichever photo moved into the deleted one's place.
   m_list->selectionModel()->clear();

@@ -49,6 +49,9 @@ class CMyPhotosPage : public CTabPage {
  signals:
   // The watcher's first listing of the folder is in the list.
   void photoListFilled();
+  // A photo of the store was renamed or deleted here, so that what names it may follow.
+  void photoRenamed(const QString& oldStem, const QString& newStem);
+  void photoDeleted(const QString& stem);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -19,7 +19,7 @@ void EmptyBitmap(ImageBitmap& bmp) {
 PhotoStoreCommands::PhotoStoreCommands(PhotoStore& store, Prompter& prompter, QWidget* parent)
     : m_store(store), m_prompter(prompter), m_parent(parent) {}
 
-int PhotoStoreCommands::renamePhoto(const QString& selectedStem) {
+int PhotoStoreCommands::renamePhoto(const QString& selectedStem, QString* newStem) {
   if (selectedStem.isEmpty()) {
     m_prompter.showError(m_parent, QString::fromLatin1(PhotoStoreTexts::kSelectToRename));
     return 0;
@@ -33,7 +33,10 @@ int PhotoStoreCommands::renamePhoto(const QString& selectedStem) {
     if (!typed) return 0;
     // The selected photo counts too: its own name, or its name in another case, is taken.
     const NameCheck check = m_store.CheckName(*typed);
-    if (check.accepted()) return m_store.Rename(selectedStem, check.Name);
+    if (check.accepted()) {
+      if (newStem) *newStem = StemForName(check.Name);
+      return m_store.Rename(selectedStem, check.Name);
+    }
     m_prompter.showError(m_parent, check.Message);
     text = *typed;
   }

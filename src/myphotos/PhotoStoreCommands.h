@@ -21,8 +21,8 @@ class PhotoStoreCommands {
   void setViewFullPhoto(std::function<void(const ImageBitmap&)> view) { m_viewFullPhoto = std::move(view); }
 
   // Asks for a new name until one is free or the user cancels; the library's result,
-  // or 0 when nothing was done.
-  int renamePhoto(const QString& selectedStem);
+  // or 0 when nothing was done. newStem, when given, receives the photo's new stem.
+  int renamePhoto(const QString& selectedStem, QString* newStem = nullptr);
   // Asks before deleting; only Yes deletes.
   int deletePhoto(const QString& selectedStem);
   // Shows the description and the photo (decoded into the working bitmap); OK stores the
