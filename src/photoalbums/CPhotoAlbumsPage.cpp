@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 
 #include "albums/AlbumFile.h"
 #include "controls/BackgroundRunner.h"
@@ -22,6 +23,7 @@
 #include "controls/SinglePhotoCommands.h"
 #include "krn/ltkrn.h"
 #include "labels/LabelTemplates.h"
+#include "labels/ScaledPictureCache.h"
 #include "library/PhotoStore.h"
 #include "library/ReducedPhoto.h"
 #include "photoalbums/CPickAlbumPageDialog.h"
@@ -51,6 +53,8 @@ constexpr const char* kNotSaved =
 constexpr int kAlbumShrink = 3;
 // The page view is inset this much from the page tabs' pane.
 constexpr int kPaneInset = 1;
+// Workers decoding one page's photos at once.
+constexpr int kMaxLoadWorkers = 4;
 
 QString PageCaption(int page) { return QStringLiteral("Page %1").arg(page + 1); }
 }  // namespace
@@ -224,35 +228,46 @@ void CPhotoAlbumsPage::showPage() {
   }
   auto stop = std::make_shared<std::atomic<bool>>(false);
   m_loadStop = stop;
-  ++m_loading;
   BackgroundTask task;
   task.progressBox = false;
   task.waitCursor = false;
   task.objectName = QStringLiteral("albumPageLoad");
   const PhotoStore& store = m_host.photoStore();
-  m_host.backgroundRunner().start(
-      task,
-      [this, &store, wanted, stop, generation, decode = m_decode](BackgroundJob& job) {
-        for (const auto& [place, stem] : wanted) {
-          if (*stop || job.stopRequested()) break;
-          // A photo that is missing or cannot be decoded keeps its place, with no picture.
-          ImageBitmap picture;
-          if (LoadReducedPhoto(store, stem, kAlbumShrink, picture, decode) != SUCCESS) InitBitmap(picture, 0, 0, 0);
-          job.callOnInterface([this, generation, place = place, stem = stem, &picture] {
-            pictureArrived(generation, place, stem, picture);
-          });
-        }
-        return 0;
-      },
-      [this, generation](int) {
-        --m_loading;
-        if (generation == m_generation) emit pageShown();
-      });
+  // The places are shared out among a few workers, one a core but the interface's own.
+  const int workers = std::clamp(QThread::idealThreadCount() - 1, 1, std::min(kMaxLoadWorkers, int(wanted.size())));
+  auto remaining = std::make_shared<int>(workers);
+  for (int worker = 0; worker < workers; ++worker) {
+    std::vector<std::pair<int, QString>> share;
+    for (size_t k = size_t(worker); k < wanted.size(); k += size_t(workers)) share.push_back(wanted[k]);
+    ++m_loading;
+    m_host.backgroundRunner().start(
+        task,
+        [this, &store, share, stop, generation, decode = m_decode](BackgroundJob& job) {
+          for (const auto& [place, stem] : share) {
+            if (*stop || job.stopRequested()) break;
+            // A photo that is missing or cannot be decoded keeps its place, with no picture.
+            ImageBitmap picture;
+            if (LoadReducedPhoto(store, stem, kAlbumShrink, picture, decode) != SUCCESS) InitBitmap(picture, 0, 0, 0);
+            // Reduced for the screen here too, so that the interface thread only places it.
+            ImageBitmap shown = ScaledPictureCache::ReducedForScreen(picture);
+            job.callOnInterface([this, generation, place = place, stem = stem, &picture, &shown] {
+              pictureArrived(generation, place, stem, picture, std::move(shown));
+            });
+          }
+          return 0;
+        },
+        [this, generation, remaining](int) {
+          --m_loading;
+          if (--*remaining == 0 && generation == m_generation) emit pageShown();
+        });
+  }
 }
 
-void CPhotoAlbumsPage::pictureArrived(int generation, int place, const QString& stem, const ImageBitmap& picture) {
+void CPhotoAlbumsPage::pictureArrived(int generation, int place, const QString& stem, const ImageBitmap& picture,
+                                      ImageBitmap shown) {
   if (generation != m_generation) return;
   m_cells.Give(place, picture, stem);
+  m_view->addReducedPicture(m_cells.Cell(place).Working, std::move(shown));
   m_view->refresh();
   emit commandStateChanged();
 }
@@ -433,19 +448,17 @@ void CPhotoAlbumsPage::placePhoto(const QString& stem, bool fillBlanks) {
   task.objectName = QStringLiteral("placeProgress");
   const PhotoStore& store = m_host.photoStore();
   // Shrunk at once as the page holds it, so that it looks as it will after a restart.
-  ImageBitmap picture = m_host.backgroundRunner().run(task, [&store, stem](BackgroundJob&) {
+  auto [picture, shown] = m_host.backgroundRunner().run(task, [&store, stem](BackgroundJob&) {
     ImageBitmap reduced;
     if (LoadReducedPhoto(store, stem, kAlbumShrink, reduced) != SUCCESS) InitBitmap(reduced, 0, 0, 0);
-    return reduced;
+    return std::pair{reduced, ScaledPictureCache::ReducedForScreen(reduced)};
   });
   AlbumPage& page = *editablePage();
-  if (fillBlanks) {
-    for (int place : m_cells.FillBlanks(picture, stem)) page.SetName(place, stem);
-  } else {
-    m_cells.Give(selected, picture, stem);
-    page.SetName(selected, stem);
-    m_view->moveSelection(PageMove::Right);
-  }
+  const std::vector<int> placed = fillBlanks ? m_cells.FillBlanks(picture, stem) : std::vector<int>{selected};
+  if (!fillBlanks) m_cells.Give(selected, picture, stem);
+  for (int place : placed) page.SetName(place, stem);
+  if (!placed.empty()) m_view->addReducedPicture(m_cells.Cell(placed.front()).Working, std::move(shown));
+  if (!fillBlanks) m_view->moveSelection(PageMove::Right);
   // A page of no album is never written.
   if (&page != &m_scratch) save();
   pageChanged();

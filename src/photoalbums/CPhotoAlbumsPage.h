@@ -82,7 +82,8 @@ class CPhotoAlbumsPage : public CTabPage {
   void showMenu(QPoint globalPos);
   void save();
   void placeView();
-  void pictureArrived(int generation, int place, const QString& stem, const ImageBitmap& picture);
+  void pictureArrived(int generation, int place, const QString& stem, const ImageBitmap& picture,
+                      ImageBitmap shown);
   void pageChanged();
   const ImageBitmap* selectedPicture() const;
   QString selectedName() const;

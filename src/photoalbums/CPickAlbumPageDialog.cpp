@@ -45,7 +45,7 @@ CPickAlbumPageDialog::CPickAlbumPageDialog(const std::vector<LabelTemplate*>& la
   layout->addWidget(prompt);
   layout->addWidget(m_list, 1);
   layout->addWidget(buttons);
-  resize(560, 340);
+  resize(560, 420);
 }
 
 LabelTemplate* CPickAlbumPageDialog::pickedLayout() const {
