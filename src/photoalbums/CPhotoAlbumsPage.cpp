@@ -288,7 +288,9 @@ void CPhotoAlbumsPage::placeView() {
 }
 
 bool CPhotoAlbumsPage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_pages && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) placeView();
+  // Once the tab control has laid out its tabs, which it does after its filters saw the event.
+  if (watched == m_pages && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    QMetaObject::invokeMethod(this, &CPhotoAlbumsPage::placeView, Qt::QueuedConnection);
   return CTabPage::eventFilter(watched, event);
 }
 

@@ -6,6 +6,10 @@
 #include "MainWindowFixture.h"
 #include "myphotos/CMyPhotosPage.h"
 #include "printlabels/CPrintLabelsPage.h"
+#include "photoalbums/CPhotoAlbumsPage.h"
+#include "albums/AlbumFile.h"
+#include "labels/LabelTemplates.h"
+#include "support/TestPictures.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoListModel.h"
 #include "library/PhotoNames.h"
@@ -53,6 +57,17 @@ TEST_F(MainWindowFixture, ScreenshotsOfEveryTab) {
               SUCCESS);
   }
 
+  // An album of two pages to look at.
+  const LabelTemplateList templates = LoadLabelTemplates(programFolder.path() + "/labels.dat");
+  PhotoAlbum album;
+  album.Name = "Summer 2026";
+  for (const char* code : {"C2166", "C2244"}) {
+    AlbumPage page = AlbumPage::Blank(templates.FindTemplateByCode(code));
+    for (int k = 0; k < page.PlaceCount(); ++k) page.SetName(k, StemForName(names[(k + 1) % names.size()]));
+    album.Pages.push_back(page);
+  }
+  ASSERT_TRUE(SaveAlbums(programFolder.path() + "/photos.dat", {album}));
+
   auto window = makeWindow();
   window->resize(1000, 680);
   window->show();
@@ -71,6 +86,7 @@ TEST_F(MainWindowFixture, ScreenshotsOfEveryTab) {
   for (int tab = 0; tab < kMainTabCount; ++tab) {
     window->setCurrentTab(MainTab(tab));
     QCoreApplication::processEvents();
+    WaitFor([&window] { return !window->photoAlbums().isLoading(); });
     const QImage shot = window->grab().toImage();
     EXPECT_EQ(shot.size(), QSize(1000, 680));
     EXPECT_TRUE(shot.save(folder + "/" + files[tab] + ".png"));
