@@ -18,6 +18,9 @@ struct AlbumPage {
   // The page's address on the web service, with one "%s" for the user id; "" until the
   // page is published.
   QString WebLink;
+  // How many names the file gave (-1 for a page made here): blanks added after them to
+  // fill the layout are not written back while they stay blank.
+  int FileNameCount = -1;
 
   // A page of the layout with every place blank.
   static AlbumPage Blank(const LabelTemplate* layout);
