@@ -8,16 +8,17 @@
 #include <QMap>
 #include <QSet>
 
+#include "albums/AlbumFile.h"
 #include "fil/ltfil.h"
 #include "krn/ltkrn.h"
 #include "labels/LabelTemplates.h"
 #include "labels/PageCells.h"
 #include "labels/PageLayout.h"
 #include "labels/SheetPrinting.h"
-#include "library/PhotoEncoding.h"
 #include "library/PhotoBatchImporter.h"
-#include "library/PhotoStoreRepair.h"
+#include "library/PhotoEncoding.h"
 #include "library/PhotoNames.h"
+#include "library/PhotoStoreRepair.h"
 #include "library/SavePictureAs.h"
 #include "shows/ShowBuild.h"
 #include "system/Folders.h"
@@ -83,12 +84,14 @@ constexpr char kRenameUsage[] =
     "\n"
     "Renames the photo OLD to NEW. NEW follows Brivane's naming rule: 1 to 60 characters,\n"
     "no '/' or control characters, and refused while a stored photo's name begins with it,\n"
-    "ignoring case (so 'Tom' is refused while 'Tommy' exists).\n";
+    "ignoring case (so 'Tom' is refused while 'Tommy' exists). The album pages showing\n"
+    "the photo show it under its new name.\n";
 
 constexpr char kDeleteUsage[] =
     "Usage: brivane delete NAME\n"
     "\n"
-    "Deletes the photo NAME (its picture and its thumbnail), without asking.\n";
+    "Deletes the photo NAME (its picture and its thumbnail), without asking. Its places on\n"
+    "album pages become blank.\n";
 
 constexpr char kExportUsage[] =
     "Usage: brivane export [--force] NAME FILE\n"
@@ -307,6 +310,17 @@ bool BrivaneTool::loadLabelTemplates(LabelTemplateList& templates) {
   return false;
 }
 
+void BrivaneTool::updateAlbums(const std::function<int(std::vector<PhotoAlbum>&)>& change) {
+  const QString file = GetProgramFolder() + QLatin1String(kAlbumFileName);
+  const LabelTemplateList templates =
+      LoadLabelTemplates(GetProgramFolder() + QLatin1String(LabelTemplateList::kFileName));
+  std::vector<PhotoAlbum> albums = LoadAlbums(file, templates);
+  if (change(albums) == 0) return;
+  // The photo itself has changed already: the command succeeded, its albums lag behind.
+  if (!SaveAlbums(file, albums))
+    m_err << "brivane: warning: cannot update the albums in '" << file << "'" << Qt::endl;
+}
+
 bool BrivaneTool::openStore() {
   if (!findProgramFolder()) return false;
   m_store = PhotoStore(GetMyPhotosFolder());
@@ -447,6 +461,9 @@ int BrivaneTool::rename(const QStringList& arguments) {
   const int result = m_store.Rename(stem, check.Name);
   if (result != SUCCESS) return fail(QStringLiteral("cannot rename '%1': %2")
                                          .arg(parsed.Positional[0], ResultDescription(result)));
+  const QString newStem = StemForName(check.Name);
+  updateAlbums(
+      [&](std::vector<PhotoAlbum>& albums) { return RenamePhotoInAlbums(albums, stem, newStem); });
   return kSuccess;
 }
 
@@ -464,6 +481,8 @@ int BrivaneTool::remove(const QStringList& arguments) {
   const int result = m_store.Delete(stem);
   if (result != SUCCESS) return fail(QStringLiteral("cannot delete '%1': %2")
                                          .arg(parsed.Positional[0], ResultDescription(result)));
+  updateAlbums(
+      [&](std::vector<PhotoAlbum>& albums) { return RemovePhotoFromAlbums(albums, stem); });
   return kSuccess;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
+#include "albums/PhotoAlbum.h"
 #include "library/PhotoStore.h"
 
 class LabelTemplateList;
@@ -48,6 +52,9 @@ class BrivaneTool {
   bool loadLabelTemplates(LabelTemplateList& templates);
   // Finds the program folder and makes its My Photos folder exist; false after reporting.
   bool openStore();
+  // Applies a change to the albums of photos.dat and saves them when places changed; a
+  // failed save is a warning, since the photo has changed already.
+  void updateAlbums(const std::function<int(std::vector<PhotoAlbum>&)>& change);
   // The stem of a stored photo, or "" after reporting that there is none of that name.
   QString storedStem(const QString& name);
 
