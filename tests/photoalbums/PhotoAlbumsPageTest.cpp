@@ -245,6 +245,35 @@ TEST_F(PhotoAlbumsPage, NamesThatWouldBreakTheFileAreRefusedAndPhotosAreFollowed
   EXPECT_EQ(names(), (QStringList{"Lions", "", "", ""}));
 }
 
+TEST_F(PhotoAlbumsPage, PagesTheTemplatesDoNotKnowAndAlbumsWithoutPagesAreKeptAsTheyAre) {
+  const QByteArray file =
+      "2\r\nOld\r\n1\r\nX999\r\n6\r\n\r\nZoo\r\n\r\n\r\n\r\n\r\nalps\r\nEmpty\r\n0\r\n";
+  QFile out(program.filePath("photos.dat"));
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(file);
+  out.close();
+  start();
+  // Shown with the default layout; the page keeps its code and the name beyond its places.
+  EXPECT_EQ(page->shownPage().LayoutCode, "X999");
+  EXPECT_EQ(page->pageView()->pageTemplate(), templates.DefaultAlbumLayout());
+  EXPECT_TRUE(page->cells().HoldsPicture(0));
+  page->pageView()->selectCell(1);
+  page->placePhoto("Beach", false);
+  QFile saved(program.filePath("photos.dat"));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), QByteArray(file).replace("Zoo\r\n\r\n", "Zoo\r\nBeach\r\n"));
+
+  // An album without pages shows a page of no album; what is put there is not written.
+  page->selectAlbum(1);
+  waitForPage();
+  EXPECT_EQ(tabs(), QStringList{"Page 1"});
+  page->placePhoto("Zoo", false);
+  EXPECT_TRUE(page->cells().HoldsPicture(0));
+  EXPECT_TRUE(page->albums()[1].Pages.empty());
+  start();
+  EXPECT_TRUE(page->albums()[1].Pages.empty());
+}
+
 TEST_F(PhotoAlbumsPage, AnAlbumFileThatCannotBeWrittenIsToldOnce) {
   ASSERT_TRUE(QDir(program.path()).mkdir("photos.dat"));
   createAlbum("Lost");
