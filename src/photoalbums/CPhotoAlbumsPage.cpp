@@ -242,7 +242,8 @@ void CPhotoAlbumsPage::showPage() {
     ++m_loading;
     m_host.backgroundRunner().start(
         task,
-        [this, &store, share, stop, generation, decode = m_decode](BackgroundJob& job) {
+        [this, alive = std::weak_ptr<char>(m_alive), &store, share, stop, generation,
+         decode = m_decode](BackgroundJob& job) {
           for (const auto& [place, stem] : share) {
             if (*stop || job.stopRequested()) break;
             // A photo that is missing or cannot be decoded keeps its place, with no picture.
@@ -250,13 +251,15 @@ void CPhotoAlbumsPage::showPage() {
             if (LoadReducedPhoto(store, stem, kAlbumShrink, picture, decode) != SUCCESS) InitBitmap(picture, 0, 0, 0);
             // Reduced for the screen here too, so that the interface thread only places it.
             ImageBitmap shown = ScaledPictureCache::ReducedForScreen(picture);
-            job.callOnInterface([this, generation, place = place, stem = stem, &picture, &shown] {
-              pictureArrived(generation, place, stem, picture, std::move(shown));
+            job.callOnInterface([this, alive, generation, place = place, stem = stem, &picture, &shown] {
+              if (!alive.expired()) pictureArrived(generation, place, stem, picture, std::move(shown));
             });
           }
           return 0;
         },
-        [this, generation, remaining](int) {
+        [this, alive = std::weak_ptr<char>(m_alive), generation, remaining](int) {
+          // The runner may outlive the tab; a tab gone takes no pictures.
+          if (alive.expired()) return;
           --m_loading;
           if (--*remaining == 0 && generation == m_generation) emit pageShown();
         });

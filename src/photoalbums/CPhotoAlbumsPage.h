@@ -104,6 +104,8 @@ class CPhotoAlbumsPage : public CTabPage {
   int m_generation = 0;
   std::shared_ptr<std::atomic<bool>> m_loadStop;
   int m_loading = 0;
+  // Work that ends after the tab has gone sees this token expired.
+  std::shared_ptr<char> m_alive = std::make_shared<char>();
   bool m_saveFailureShown = false;
   ReducedDecode m_decode = ReducedDecode::Scaled;
   bool m_rebuildingTabs = false;
