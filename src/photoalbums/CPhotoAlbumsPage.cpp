@@ -12,7 +12,7 @@
 #include "albums/AlbumFile.h"
 #include "controls/BackgroundRunner.h"
 #include "controls/CInputLineDialog.h"
-#include "controls/CPickPhotoDialog.h"
+#include "controls/PageCellCommands.h"
 #include "controls/CommandIds.h"
 #include "controls/CommandState.h"
 #include "controls/FeatureHost.h"
@@ -314,32 +314,14 @@ const ImageBitmap* CPhotoAlbumsPage::selectedPicture() const {
   return m_cells.HoldsPicture(selected) ? m_cells.Cell(selected).Working.get() : nullptr;
 }
 
-QString CPhotoAlbumsPage::selectedName() const {
-  const int selected = m_view->selectedCell();
-  return m_cells.IsValid(selected) ? m_cells.Cell(selected).Name : QString();
-}
-
 bool CPhotoAlbumsPage::onCommand(int command) {
-  const ImageBitmap* picture = selectedPicture();
   switch (command) {
     case kCommandPickPhoto: pickPhoto(); return true;
     case kCommandDelete: deleteSelected(); return true;
     case kCommandClear: clearPage(); return true;
-    case kCommandView:
-      if (picture) m_output->viewPicture(*picture, selectedName());
-      return true;
-    case kCommandCopyToClipboard:
-      if (picture) m_output->copyToClipboardPicture(*picture);
-      return true;
-    case kCommandSavePictureAs:
-      if (picture) m_output->saveAsPicture(*picture);
-      return true;
-    case kCommandSetAsWallpaper:
-      if (picture) m_output->setAsWallpaperPicture(*picture, selectedName());
-      return true;
     // Album pages are not printed.
     case kCommandPrint: return true;
-    default: return false;
+    default: return RunCellOutputCommand(command, *m_output, m_cells, m_view->selectedCell());
   }
 }
 
@@ -432,16 +414,7 @@ void CPhotoAlbumsPage::pickPhoto() {
     m_host.prompter().showError(m_host.hostWindow(), QString::fromLatin1(kNoAlbumYet));
     return;
   }
-  QString stem;
-  bool fill = false;
-  {
-    CPickPhotoDialog dialog(m_host.photoList(), m_host.lastPickedPhoto(), m_host.hostWindow());
-    if (dialog.exec() != QDialog::Accepted) return;
-    stem = dialog.pickedName();
-    fill = dialog.fillBlanks();
-  }
-  m_host.lastPickedPhoto() = stem;
-  placePhoto(stem, fill);
+  if (const std::optional<PickedPhoto> picked = AskForPhoto(m_host)) placePhoto(picked->Stem, picked->FillBlanks);
 }
 
 void CPhotoAlbumsPage::placePhoto(const QString& stem, bool fillBlanks) {

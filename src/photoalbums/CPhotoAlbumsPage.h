@@ -86,7 +86,6 @@ class CPhotoAlbumsPage : public CTabPage {
                       ImageBitmap shown);
   void pageChanged();
   const ImageBitmap* selectedPicture() const;
-  QString selectedName() const;
   QString programFile(const char* name) const;
 
   FeatureHost& m_host;

@@ -6,7 +6,7 @@
 #include <QPrinter>
 
 #include "controls/BackgroundRunner.h"
-#include "controls/CPickPhotoDialog.h"
+#include "controls/PageCellCommands.h"
 #include "controls/CommandIds.h"
 #include "controls/CommandState.h"
 #include "controls/FeatureHost.h"
@@ -128,46 +128,19 @@ const ImageBitmap* CPrintLabelsPage::selectedPicture() const {
   return m_cells.HoldsPicture(selected) ? m_cells.Cell(selected).Working.get() : nullptr;
 }
 
-QString CPrintLabelsPage::selectedName() const {
-  const int selected = m_view->selectedCell();
-  return m_cells.IsValid(selected) ? m_cells.Cell(selected).Name : QString();
-}
-
 bool CPrintLabelsPage::onCommand(int command) {
-  const ImageBitmap* picture = selectedPicture();
   switch (command) {
     case kCommandPickPhoto: pickPhoto(); return true;
     case kCommandDelete: deleteSelected(); return true;
     case kCommandClear: clearSheet(); return true;
     case kCommandChooseTemplate: chooseTemplate(); return true;
     case kCommandPrint: printSheet(); return true;
-    case kCommandView:
-      if (picture) m_output->viewPicture(*picture, selectedName());
-      return true;
-    case kCommandCopyToClipboard:
-      if (picture) m_output->copyToClipboardPicture(*picture);
-      return true;
-    case kCommandSavePictureAs:
-      if (picture) m_output->saveAsPicture(*picture);
-      return true;
-    case kCommandSetAsWallpaper:
-      if (picture) m_output->setAsWallpaperPicture(*picture, selectedName());
-      return true;
-    default: return false;
+    default: return RunCellOutputCommand(command, *m_output, m_cells, m_view->selectedCell());
   }
 }
 
 void CPrintLabelsPage::pickPhoto() {
-  QString name;
-  bool fill = false;
-  {
-    CPickPhotoDialog dialog(m_host.photoList(), m_host.lastPickedPhoto(), m_host.hostWindow());
-    if (dialog.exec() != QDialog::Accepted) return;
-    name = dialog.pickedName();
-    fill = dialog.fillBlanks();
-  }
-  m_host.lastPickedPhoto() = name;
-  placePhoto(name, fill);
+  if (const std::optional<PickedPhoto> picked = AskForPhoto(m_host)) placePhoto(picked->Stem, picked->FillBlanks);
 }
 
 void CPrintLabelsPage::placePhoto(const QString& name, bool fillBlanks) {

@@ -53,7 +53,6 @@ class CPrintLabelsPage : public CTabPage {
   int templateInfoHeight(int width) const;
   // The selected label's picture, or null when it holds none.
   const ImageBitmap* selectedPicture() const;
-  QString selectedName() const;
 
   FeatureHost& m_host;
   LabelTemplateList& m_templates;
