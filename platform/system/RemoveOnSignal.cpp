@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -25,6 +26,8 @@ struct Slot {
 
 struct Table {
   std::atomic<bool> Stopping{false};
+  // Threads between deciding to make a covered file and knowing it is covered.
+  std::atomic<int> Creating{0};
   Slot Slots[RemoveOnSignal::kSlots];
   std::once_flag Installed;
 };
@@ -88,6 +91,12 @@ void handleSignal(int signal) {
   const pid_t self = getpid();
   // Before the slots are read: a file made after this is removed by its owner (stopping()).
   gTable.Stopping.store(true);
+  // A thread making a covered file finishes first (at most a fifth of a second), so that
+  // no file appears once the slots have been gone through.
+  for (int wait = 0; wait < 4000 && gTable.Creating.load() > 0; ++wait) {
+    const timespec pause{0, 50 * 1000};
+    nanosleep(&pause, nullptr);
+  }
   for (Slot& slot : gTable.Slots) {
     int expected = kReady;
     if (!slot.State.compare_exchange_strong(expected, kRemoving)) continue;
@@ -149,6 +158,9 @@ RemoveOnSignal::RemoveOnSignal(const QString& path, Kind kind) {
 RemoveOnSignal::~RemoveOnSignal() { release(); }
 
 bool RemoveOnSignal::stopping() { return gTable.Stopping.load(); }
+
+RemoveOnSignal::Creation::Creation() { gTable.Creating.fetch_add(1); }
+RemoveOnSignal::Creation::~Creation() { gTable.Creating.fetch_sub(1); }
 
 RemoveOnSignal::RemoveOnSignal(RemoveOnSignal&& other) noexcept : m_slot(other.m_slot) {
   other.m_slot = -1;

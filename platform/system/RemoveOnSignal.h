@@ -49,6 +49,18 @@ class RemoveOnSignal {
   // Stops covering the path now (the object's end does the same).
   void release();
 
+  // Held while a thread makes a covered file (registers, creates or renames it into
+  // place, then checks stopping() and removes it if so): the handler waits for every
+  // Creation to end before it removes the covered paths, so that no file made
+  // meanwhile outlives the process.
+  class Creation {
+   public:
+    Creation();
+    ~Creation();
+    Creation(const Creation&) = delete;
+    Creation& operator=(const Creation&) = delete;
+  };
+
  private:
   int m_slot = -1;
 };

@@ -206,6 +206,9 @@ int PhotoStore::PlaceReplacing(PreparedPhoto& prepared, const QString& stem) {
   QString backup;
   std::optional<RemoveOnSignal> backupGuard;
   if (QFileInfo::exists(photoPath)) {
+    // A signal being handled waits for the backup to be made and covered, or never made.
+    const RemoveOnSignal::Creation creating;
+    if (RemoveOnSignal::stopping()) return ERROR_USER_ABORT;
     backup = NewStoreTemporary(folder_);
     backupGuard.emplace(backup, RemoveOnSignal::Kind::File);
     if (::link(NativePath(photoPath).constData(), NativePath(backup).constData()) != 0) {
@@ -215,6 +218,10 @@ int PhotoStore::PlaceReplacing(PreparedPhoto& prepared, const QString& stem) {
         RemoveStoreFile(backup);
         return ERROR_FILE_WRITE;
       }
+    }
+    if (RemoveOnSignal::stopping()) {
+      RemoveStoreFile(backup);
+      return ERROR_USER_ABORT;
     }
   }
 
@@ -331,7 +338,16 @@ int PhotoStore::Rename(const QString& oldStem, const QString& newName) {
     const QString temp = NewStoreTemporary(folder_);
     (prepared.*adopt)(temp);
     std::error_code error;
-    std::filesystem::copy_file(FsPath(from), FsPath(temp), error);
+    {
+      // A signal being handled waits for the copy to begin covered, or never begin.
+      const RemoveOnSignal::Creation creating;
+      if (RemoveOnSignal::stopping()) return false;
+      std::filesystem::copy_file(FsPath(from), FsPath(temp), error);
+      if (RemoveOnSignal::stopping()) {
+        RemoveStoreFile(temp);
+        return false;
+      }
+    }
     std::filesystem::file_time_type time;
     if (!error) time = std::filesystem::last_write_time(FsPath(from), error);
     if (!error) std::filesystem::last_write_time(FsPath(temp), time, error);

@@ -44,16 +44,23 @@ int AtomicFileWriter::Open() {
   // A file the user may not write stays as it is, though the folder would allow a rename.
   if (replacing && ::access(Native(target_).constData(), W_OK) != 0) return ERROR_FILE_WRITE;
   for (int attempt = 0; attempt < 16; ++attempt) {
+    // A signal being handled waits for this, so the file is either removed by the
+    // handler or never left behind by this thread.
+    const RemoveOnSignal::Creation creating;
+    if (RemoveOnSignal::stopping()) return ERROR_FILE_WRITE;
     const QString candidate = folder + TemporaryName(info.fileName());
-    // Covered before it exists: a signal between the two would otherwise leave it behind.
     guard_.emplace(candidate, RemoveOnSignal::Kind::File);
     // 0666 under the process umask, as any new file of the user's.
     fd_ = ::open(Native(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
+      if (RemoveOnSignal::stopping()) {
+        ::close(fd_);
+        fd_ = -1;
+        ::unlink(Native(candidate).constData());
+        return ERROR_FILE_WRITE;
+      }
       temporary_ = candidate;
       if (replacing) mode_ = int(old.st_mode & 07777);
-      // The process is being stopped and the handler may have passed this file already.
-      if (RemoveOnSignal::stopping()) return ERROR_FILE_WRITE;
       return SUCCESS;
     }
     const int error = errno;
@@ -91,10 +98,16 @@ int AtomicFileWriter::Commit() {
   const bool synced = ::fsync(fd) == 0;
   ::close(fd);
   if (!synced) return ERROR_FILE_WRITE;
-  if (::rename(Native(temporary_).constData(), Native(target_).constData()) != 0)
-    return ERROR_FILE_WRITE;
-  committed_ = true;
-  guard_.reset();
+  {
+    // Renamed into place only while no signal is being handled, so that a target the
+    // caller covers is there before the handler looks, or never.
+    const RemoveOnSignal::Creation creating;
+    if (RemoveOnSignal::stopping()) return ERROR_FILE_WRITE;
+    if (::rename(Native(temporary_).constData(), Native(target_).constData()) != 0)
+      return ERROR_FILE_WRITE;
+    committed_ = true;
+    guard_.reset();
+  }
   const QByteArray folder = Native(QFileInfo(target_).absolutePath());
   if (const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
     (void)::fsync(dir);
