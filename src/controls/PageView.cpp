@@ -20,11 +20,14 @@ PageView::PageView(QWidget* parent) : QWidget(parent) {
 }
 
 void PageView::setPage(const LabelTemplate* pageTemplate, const PageCells* cells) {
-  if (pageTemplate != m_template) {
-    m_state = PageViewState{};
-  }
+  if (pageTemplate != m_template) m_state = PageViewState{};
   m_template = pageTemplate;
   m_cells = cells;
+  refresh();
+}
+
+void PageView::resetSelection() {
+  m_state = PageViewState{};
   refresh();
 }
 

@@ -29,6 +29,8 @@ class PageView : public QWidget {
   void setPage(const LabelTemplate* pageTemplate, const PageCells* cells);
   const LabelTemplate* pageTemplate() const { return m_template; }
 
+  // Forgets the selection and the click: the first cell is selected again.
+  void resetSelection();
   // -1 when no cell is selected.
   int selectedCell() const { return m_state.SelectedCell; }
   // Selects the cell as a click in it would.

@@ -212,8 +212,8 @@ void CPhotoAlbumsPage::showPage() {
   m_layout = page.Layout ? page.Layout : m_templates.DefaultAlbumLayout();
   const int places = m_layout ? m_layout->CellCount() : 0;
   m_cells.Rebuild(places);
-  m_view->setPage(nullptr, nullptr);
   m_view->setPage(m_layout, &m_cells);
+  m_view->resetSelection();
   m_view->raise();
   placeView();
 
