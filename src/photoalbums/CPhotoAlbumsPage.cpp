@@ -37,7 +37,6 @@ constexpr int kPictureButtonHeight = 40;
 constexpr int kRightAlign = 5;
 constexpr int kAlbumTabGap = 8;
 constexpr int kAlbumTabShrink = 90;
-constexpr int kPageViewInset = 6;
 
 constexpr const char* kNoAlbumYet =
     "You have not created a photo album yet.  Please click <Create Photo Album>";
