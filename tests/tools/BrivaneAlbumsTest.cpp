@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "LimitedBrivaneRun.h"
 #include "support/FileBytes.h"
 
 namespace {
@@ -28,18 +29,9 @@ class BrivaneAlbumsTest : public ::testing::Test {
 
   // The tool, through a shell that may first limit what the run may do.
   int Brivane(const QStringList& arguments, QString* err = nullptr, const QString& limits = {}) {
-    QProcess process;
-    process.setWorkingDirectory(dir.path());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("BRIVANE_PROGRAM_FOLDER");
-    process.setProcessEnvironment(environment);
-    process.start("/bin/sh", QStringList({"-c", limits + " exec \"$0\" \"$@\"",
-                                          QString(BRIVANE_PROGRAM_DIR) + "brivane",
-                                          "--program-folder", ProgramFolder()}) +
-                                 arguments);
-    EXPECT_TRUE(process.waitForFinished(120000));
-    if (err) *err = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const BrivaneOutcome run = RunLimitedBrivane(dir.path(), ProgramFolder(), arguments, limits);
+    if (err) *err = run.err;
+    return run.status;
   }
 
   void Import(const QString& name) {

@@ -9,13 +9,10 @@
 #include "labels/LabelTemplates.h"
 #include "support/FileBytes.h"
 #include "support/RequireTool.h"
+#include "LimitedBrivaneRun.h"
 
 namespace {
-struct Outcome {
-  int status = -1;
-  QString out;
-  QString err;
-};
+using Outcome = BrivaneOutcome;
 
 // A colour of a palette whose members stay apart through JPEG and rendering: every
 // channel at 0, 85, 170 or 255, and never white.
@@ -45,21 +42,7 @@ class BrivaneLabelsCommandTest : public ::testing::Test {
 
   // The tool, through a shell that may first limit what the run may do.
   Outcome Brivane(const QStringList& arguments, const QString& limits = {}) {
-    QProcess process;
-    process.setWorkingDirectory(dir.path());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("BRIVANE_PROGRAM_FOLDER");
-    process.setProcessEnvironment(environment);
-    process.start("/bin/sh", QStringList({"-c", limits + " exec \"$0\" \"$@\"",
-                                          QString(BRIVANE_PROGRAM_DIR) + "brivane",
-                                          "--program-folder", ProgramFolder()}) +
-                                 arguments);
-    EXPECT_TRUE(process.waitForFinished(120000));
-    Outcome run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunLimitedBrivane(dir.path(), ProgramFolder(), arguments, limits);
   }
 
   // Stores a photo of one colour, shaped like a label of the sheet.
