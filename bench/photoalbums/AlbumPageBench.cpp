@@ -18,6 +18,7 @@
 #include "library/Settings.h"
 #include "photoalbums/CPhotoAlbumsPage.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TabPageTesting.h"
 #include "support/TestFeatureHost.h"
 
 namespace {
@@ -88,14 +89,7 @@ int Run(const QString& programFolder) {
   QWidget content;
   content.resize(1000, 700);
   CPhotoAlbumsPage page(host, templates, &content, nullptr);
-  TabPageFrame frame;
-  frame.client = content.size();
-  frame.page = QRect(230, 40, 760, 650);
-  const QHash<int, QRect> at = page.layout(frame);
-  for (auto it = at.cbegin(); it != at.cend(); ++it)
-    if (QWidget* control = page.control(it.key())) control->setGeometry(it.value());
-  page.setCurrent(true);
-  content.show();
+  ShowTabPage(page, content);
   while (page.isLoading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
 
   for (const auto& [name, decode] : {std::pair{"full", ReducedDecode::Full}, std::pair{"scaled", ReducedDecode::Scaled}}) {

@@ -30,6 +30,7 @@
 #include "photoalbums/CPhotoAlbumsPage.h"
 #include "photoalbums/CPickAlbumPageDialog.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TabPageTesting.h"
 #include "support/TestFeatureHost.h"
 #include "support/TestPictures.h"
 
@@ -67,15 +68,7 @@ class PhotoAlbumsPage : public ::testing::Test {
     content = std::make_unique<QWidget>();
     content->resize(1000, 700);
     page = std::make_unique<CPhotoAlbumsPage>(host(), templates, content.get(), nullptr);
-    TabPageFrame frame;
-    frame.client = content->size();
-    frame.page = QRect(230, 40, 760, 650);
-    frame.leftColumn = QRect(6, 40, 210, 650);
-    const QHash<int, QRect> at = page->layout(frame);
-    for (auto it = at.cbegin(); it != at.cend(); ++it)
-      if (QWidget* control = page->control(it.key())) control->setGeometry(it.value());
-    page->setCurrent(true);
-    content->show();
+    ShowTabPage(*page, *content);
     waitForPage();
   }
   void waitForPage() { ASSERT_TRUE(WaitFor([this] { return !page->isLoading(); })); }
@@ -87,16 +80,8 @@ class PhotoAlbumsPage : public ::testing::Test {
     }
     return *m_host;
   }
-  template <class Dialog>
-  void whenOpen(std::function<void(Dialog&)> fn) {
-    QTimer::singleShot(0, [fn] {
-      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      fn(*dialog);
-    });
-  }
   void createAlbum(const QString& name) {
-    whenOpen<CInputLineDialog>([name](CInputLineDialog& dialog) {
+    WhenModalOpens<CInputLineDialog>([name](CInputLineDialog& dialog) {
       dialog.findChild<QLineEdit*>("1086")->setText(name);
       dialog.accept();
     });
@@ -104,7 +89,7 @@ class PhotoAlbumsPage : public ::testing::Test {
     waitForPage();
   }
   void createPage(const QString& code) {
-    whenOpen<CPickAlbumPageDialog>([this, code](CPickAlbumPageDialog& dialog) {
+    WhenModalOpens<CPickAlbumPageDialog>([this, code](CPickAlbumPageDialog& dialog) {
       const auto& layouts = templates.AlbumLayouts();
       for (size_t k = 0; k < layouts.size(); ++k)
         if (layouts[k]->Code == code) dialog.layoutList()->setCurrentRow(int(k));
@@ -222,7 +207,7 @@ TEST_F(PhotoAlbumsPage, DeletingKeepsWhatMustStay) {
 }
 
 TEST_F(PhotoAlbumsPage, NamesThatWouldBreakTheFileAreRefusedAndPhotosAreFollowed) {
-  whenOpen<CInputLineDialog>([this](CInputLineDialog& dialog) {
+  WhenModalOpens<CInputLineDialog>([this](CInputLineDialog& dialog) {
     dialog.findChild<QLineEdit*>("1086")->setText("Two\tlines");
     QTimer::singleShot(0, [this] {
       auto* again = qobject_cast<CInputLineDialog*>(QApplication::activeModalWidget());
@@ -294,7 +279,7 @@ TEST_F(PhotoAlbumsPage, Screenshots) {
   page->placePhoto("alps", true);
   QCoreApplication::processEvents();
   EXPECT_TRUE(content->grab().save(folder + "photo-albums.png"));
-  whenOpen<CPickAlbumPageDialog>([folder](CPickAlbumPageDialog& dialog) {
+  WhenModalOpens<CPickAlbumPageDialog>([folder](CPickAlbumPageDialog& dialog) {
     dialog.layoutList()->setCurrentRow(2);
     QCoreApplication::processEvents();
     EXPECT_TRUE(dialog.grab().save(folder + "pick-album-page.png"));

@@ -35,6 +35,7 @@
 #include "printlabels/CPrintLabelsPage.h"
 #include "support/RequireTool.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TabPageTesting.h"
 #include "support/TestFeatureHost.h"
 #include "system/Profile.h"
 
@@ -70,16 +71,7 @@ class PrintLabelsPage : public ::testing::Test {
     ASSERT_NE(templates.DefaultLabelTemplate(), nullptr);
     content.resize(1000, 700);
     page = std::make_unique<CPrintLabelsPage>(host(), templates, &content, nullptr);
-    TabPageFrame frame;
-    frame.client = content.size();
-    frame.page = QRect(230, 40, 760, 650);
-    frame.leftColumn = QRect(6, 40, 210, 650);
-    const QHash<int, QRect> at = page->layout(frame);
-    for (auto it = at.cbegin(); it != at.cend(); ++it)
-      if (QWidget* control = page->control(it.key())) control->setGeometry(it.value());
-    page->setCurrent(true);
-    content.show();
-    QCoreApplication::processEvents();
+    ShowTabPage(*page, content);
   }
 
   TestFeatureHost& host() {
@@ -98,17 +90,8 @@ class PrintLabelsPage : public ::testing::Test {
     page->addCommandState(s);
     return s;
   }
-  // Answers the next modal dialog with fn once it is up.
-  template <class Dialog>
-  void whenOpen(std::function<void(Dialog&)> fn) {
-    QTimer::singleShot(0, [fn] {
-      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      fn(*dialog);
-    });
-  }
   void pick(const QString& photo, bool fill) {
-    whenOpen<CPickPhotoDialog>([photo, fill](CPickPhotoDialog& dialog) {
+    WhenModalOpens<CPickPhotoDialog>([photo, fill](CPickPhotoDialog& dialog) {
       auto* list = dialog.photoList();
       for (int row = 0; row < list->model()->rowCount(); ++row)
         if (list->model()->index(row, 0).data().toString() == photo) list->setCurrentRow(row);
@@ -146,7 +129,7 @@ TEST_F(PrintLabelsPage, PickingPutsAPhotoOnTheSelectedLabelAndMovesOn) {
   EXPECT_FALSE(state().labelHasPhoto);
 
   // The last photo picked comes up selected; Cancel places nothing.
-  whenOpen<CPickPhotoDialog>([](CPickPhotoDialog& dialog) {
+  WhenModalOpens<CPickPhotoDialog>([](CPickPhotoDialog& dialog) {
     EXPECT_EQ(dialog.pickedName(), "Beach");
     dialog.reject();
   });
@@ -222,7 +205,7 @@ TEST_F(PrintLabelsPage, ATemplateOfAnyGroupCanBeChosenAndKeepsTheFirstPictures) 
   page->placePhoto("alps", false);
   page->placePhoto("Beach", false);
   // The last group, whatever its name, down to its last template.
-  whenOpen<CChooseTemplateDialog>([](CChooseTemplateDialog& dialog) {
+  WhenModalOpens<CChooseTemplateDialog>([](CChooseTemplateDialog& dialog) {
     QTabBar* tabs = dialog.groupTabs();
     ASSERT_GT(tabs->count(), 1);
     EXPECT_EQ(tabs->objectName(), "1007");
@@ -245,14 +228,14 @@ TEST_F(PrintLabelsPage, ATemplateOfAnyGroupCanBeChosenAndKeepsTheFirstPictures) 
   EXPECT_TRUE(content.findChild<QLabel*>("1020")->text().contains("C2242"));
 
   // Cancel changes nothing.
-  whenOpen<CChooseTemplateDialog>([](CChooseTemplateDialog& dialog) { dialog.reject(); });
+  WhenModalOpens<CChooseTemplateDialog>([](CChooseTemplateDialog& dialog) { dialog.reject(); });
   page->onCommand(kCommandChooseTemplate);
   EXPECT_EQ(page->labelTemplate()->Code, "C2242");
 
   // The first template of every tab in turn.
   for (const TemplateGroup& group : templates.Groups()) {
     const int tab = int(&group - templates.Groups().data());
-    whenOpen<CChooseTemplateDialog>([tab](CChooseTemplateDialog& dialog) {
+    WhenModalOpens<CChooseTemplateDialog>([tab](CChooseTemplateDialog& dialog) {
       dialog.groupTabs()->setCurrentIndex(tab);
       // A double-click on an entry chooses it.
       emit dialog.templateList()->itemDoubleClicked(dialog.templateList()->item(0));
@@ -287,7 +270,7 @@ TEST_F(PrintLabelsPage, OutputCommandsTakeTheSelectedLabelsPicture) {
   page->onCommand(kCommandCopyToClipboard);
   EXPECT_EQ(QApplication::clipboard()->image().pixel(5, 5), qRgb(1, 2, 3));
   QString title;
-  whenOpen<CViewPhotoDialog>([&title](CViewPhotoDialog& dialog) {
+  WhenModalOpens<CViewPhotoDialog>([&title](CViewPhotoDialog& dialog) {
     title = dialog.windowTitle();
     dialog.reject();
   });
@@ -411,7 +394,7 @@ TEST_F(PrintLabelsPage, Screenshots) {
   pick("Beach", true);
   QCoreApplication::processEvents();
   EXPECT_TRUE(content.grab().save(folder + "print-labels-sheet.png"));
-  whenOpen<CChooseTemplateDialog>([folder](CChooseTemplateDialog& dialog) {
+  WhenModalOpens<CChooseTemplateDialog>([folder](CChooseTemplateDialog& dialog) {
     dialog.groupTabs()->setCurrentIndex(1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(dialog.grab().save(folder + "choose-template.png"));
