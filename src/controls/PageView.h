@@ -45,7 +45,6 @@ class PageView : public QWidget {
   // Hands over a cell picture's copy reduced for the screen (made where it was decoded),
   // so that its first drawing is quick.
   void addReducedPicture(const std::shared_ptr<ImageBitmap>& picture, ImageBitmap reduced);
-  const ScaledPictureCache& pictureCache() const { return m_cache; }
 
  signals:
   void pickPhotoRequested();

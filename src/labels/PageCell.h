@@ -11,8 +11,6 @@
 struct PageCell {
   // The photo's name in the store (file name without folder and extension), or empty.
   QString Name;
-  // 1 once a name and picture were given, 0 when cleared.
-  int HasPicture = 0;
   // The picture as placed, and the one painted and edited; shared with every cell of
   // the page that received the same picture.
   std::shared_ptr<ImageBitmap> Base;

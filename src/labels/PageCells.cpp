@@ -21,7 +21,6 @@ void PageCells::Give(int k, const ImageBitmap& picture, const QString& name) {
   // Released first, so that a picture this cell alone held is freed before its successor.
   cell = PageCell{};
   cell.Name = name;
-  cell.HasPicture = 1;
   // Hashed once for both pools: the working picture starts equal to the base.
   const std::size_t fingerprint = ImagePool::Fingerprint(given);
   cell.Base = basePool_.Share(given, fingerprint);
@@ -63,7 +62,6 @@ PageCells PageCells::DetachedCopy() const {
     const PageCell& cell = cells_[k];
     PageCell& to = copy.cells_[k];
     to.Name = cell.Name;
-    to.HasPicture = cell.HasPicture;
     if (cell.Base) to.Base = std::make_shared<ImageBitmap>(*cell.Base);
     if (cell.Working) to.Working = std::make_shared<ImageBitmap>(*cell.Working);
   }

@@ -28,8 +28,6 @@ class ScaledPictureCache {
   const ImageBitmap* Scaled(const std::shared_ptr<ImageBitmap>& picture, QSize size);
   // Drops the entries of pictures no longer held or changed since.
   void Prune();
-  void Clear() { entries_.clear(); }
-  int Size() const { return int(entries_.size()); }
 
  private:
   struct Sized {

@@ -418,24 +418,15 @@ void CPhotoAlbumsPage::pickPhoto() {
 
 void CPhotoAlbumsPage::placePhoto(const QString& stem, bool fillBlanks) {
   if (currentAlbum() < 0) return;
-  const int selected = m_view->selectedCell();
-  if (!fillBlanks && !m_cells.IsValid(selected)) return;
-  BackgroundTask task;
-  task.text = QStringLiteral("Opening %1...").arg(stem);
-  task.objectName = QStringLiteral("placeProgress");
   const PhotoStore& store = m_host.photoStore();
   // Shrunk at once as the page holds it, so that it looks as it will after a restart.
-  auto [picture, shown] = m_host.backgroundRunner().run(task, [&store, stem](BackgroundJob&) {
-    ImageBitmap reduced;
-    if (LoadReducedPhoto(store, stem, kAlbumShrink, reduced) != SUCCESS) InitBitmap(reduced, 0, 0, 0);
-    return std::pair{reduced, ScaledPictureCache::ReducedForScreen(reduced)};
-  });
+  const std::vector<int> placed =
+      PlacePhotoOnPage(m_host, *m_view, m_cells, stem, fillBlanks, [&store, stem](ImageBitmap& picture) {
+        return LoadReducedPhoto(store, stem, kAlbumShrink, picture);
+      });
+  if (placed.empty()) return;
   AlbumPage& page = *editablePage();
-  const std::vector<int> placed = fillBlanks ? m_cells.FillBlanks(picture, stem) : std::vector<int>{selected};
-  if (!fillBlanks) m_cells.Give(selected, picture, stem);
   for (int place : placed) page.SetName(place, stem);
-  if (!placed.empty()) m_view->addReducedPicture(m_cells.Cell(placed.front()).Working, std::move(shown));
-  if (!fillBlanks) m_view->moveSelection(PageMove::Right);
   // A page of no album is never written.
   if (&page != &m_scratch) save();
   pageChanged();

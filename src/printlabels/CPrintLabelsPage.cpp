@@ -14,9 +14,7 @@
 #include "controls/PageView.h"
 #include "controls/Prompter.h"
 #include "controls/SinglePhotoCommands.h"
-#include "krn/ltkrn.h"
 #include "labels/LabelTemplates.h"
-#include "labels/ScaledPictureCache.h"
 #include "labels/SheetPrinting.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
@@ -144,22 +142,9 @@ void CPrintLabelsPage::pickPhoto() {
 }
 
 void CPrintLabelsPage::placePhoto(const QString& name, bool fillBlanks) {
-  if (!fillBlanks && !m_cells.IsValid(m_view->selectedCell())) return;
-  BackgroundTask task;
-  task.text = QStringLiteral("Opening %1...").arg(name);
-  task.objectName = QStringLiteral("placeProgress");
-  PhotoStore& store = m_host.photoStore();
-  // A photo that cannot be decoded still takes its label, with an empty picture.
-  auto [picture, reduced] = m_host.backgroundRunner().run(task, [&store, name](BackgroundJob&) {
-    ImageBitmap decoded;
-    if (store.LoadPhoto(decoded, name) != SUCCESS) InitBitmap(decoded, 0, 0, 0);
-    return std::pair{decoded, ScaledPictureCache::ReducedForScreen(decoded)};
-  });
-  const std::vector<int> placed =
-      fillBlanks ? m_cells.FillBlanks(picture, name) : std::vector<int>{m_view->selectedCell()};
-  if (!fillBlanks) m_cells.Give(placed.front(), picture, name);
-  if (!placed.empty()) m_view->addReducedPicture(m_cells.Cell(placed.front()).Working, std::move(reduced));
-  if (!fillBlanks) m_view->moveSelection(PageMove::Right);
+  const PhotoStore& store = m_host.photoStore();
+  PlacePhotoOnPage(m_host, *m_view, m_cells, name, fillBlanks,
+                   [&store, name](ImageBitmap& picture) { return store.LoadPhoto(picture, name); });
   sheetChanged();
 }
 
