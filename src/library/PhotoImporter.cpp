@@ -62,8 +62,12 @@ bool PhotoImporter::CheckFile(const QString& file, ImportResult& result) const {
   if (CharacterCount(result.Name) > kMaxNameLength)
     return Refuse(result, ImportResult::Status::BadName,
                   QStringLiteral("a photo name can be at most %1 characters long").arg(kMaxNameLength));
-  // Skipping needs no decoding: decide it first.
-  if (whenTaken_ == WhenTaken::Skip) return ChooseName(result);
+  // Skipping needs no decoding: decide it first, locked, so a photo another import is
+  // halfway through placing is not taken for a stray file.
+  if (whenTaken_ == WhenTaken::Skip) {
+    const LockFile locked = store_.LockChanges();
+    return ChooseName(result);
+  }
   return true;
 }
 
