@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "krn/ltkrn.h"
+#include "krn/ParallelRows.h"
 
 namespace {
 bool ValidSize(int width, int height) { return width >= 0 && height >= 0; }
@@ -120,12 +121,18 @@ int ApplyGrayScale(ImageBitmap& bmp, int bitsPerPixel) {
   QImage grey(source.size(), QImage::Format_Indexed8);
   if (grey.isNull()) return ERROR_NO_MEMORY;
   grey.setColorTable(GreyRamp(256));
-  for (int y = 0; y < source.height(); ++y) {
-    const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-    uchar* out = grey.scanLine(y);
-    for (int x = 0; x < source.width(); ++x)
-      out[x] = uchar((qRed(in[x]) * 77 + qGreen(in[x]) * 150 + qBlue(in[x]) * 29) >> 8);
-  }
+  uchar* bits = grey.bits();
+  const qsizetype stride = grey.bytesPerLine();
+  const int width = source.width();
+  const bool finished = ForEachRowBand(source.height(), [&](int first, int end) {
+    for (int y = first; y < end; ++y) {
+      const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+      uchar* out = bits + stride * y;
+      for (int x = 0; x < width; ++x)
+        out[x] = uchar((qRed(in[x]) * 77 + qGreen(in[x]) * 150 + qBlue(in[x]) * 29) >> 8);
+    }
+  });
+  if (!finished) return ERROR_USER_ABORT;
   bmp.Pixels = std::move(grey);
   bmp.BitsPerPixel = 8;
   bmp.Order = ColorOrder::Gray;
