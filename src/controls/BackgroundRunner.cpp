@@ -99,8 +99,9 @@ QProgressDialog* BackgroundRunner::progressBox() const {
   return nullptr;
 }
 
-void BackgroundRunner::startJob(const BackgroundTask& task, std::function<void(BackgroundJob&)> work,
-                                std::function<void()> done) {
+BackgroundRunner::StopJob BackgroundRunner::startJob(const BackgroundTask& task,
+                                                     std::function<void(BackgroundJob&)> work,
+                                                     std::function<void()> done) {
   auto owned = std::make_unique<Job>();
   Job* job = owned.get();
   job->task = task;
@@ -150,9 +151,13 @@ void BackgroundRunner::startJob(const BackgroundTask& task, std::function<void(B
     SetProgressCallback({});
     QMetaObject::invokeMethod(this, [this, job] { finish(job); }, Qt::QueuedConnection);
   });
+  return [state = std::weak_ptr<BackgroundJob::State>(job->state)] {
+    if (const auto alive = state.lock()) alive->stop = true;
+  };
 }
 
 void BackgroundRunner::showProgress(Job* job, int value) {
+  if (job->task.progress) job->task.progress(value);
   if (!job->box) return;
   if (!job->box->isVisible() && job->task.showAfterMs < 0 && !job->box->wasCanceled()) job->box->show();
   job->box->setValue(qBound(0, value, job->task.maximum));

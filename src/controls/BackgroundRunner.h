@@ -25,6 +25,9 @@ struct BackgroundTask {
   bool progressBox = true;     // false: only the wait cursor, for work known to be short
   bool waitCursor = true;      // the wait cursor while the work runs
   QString objectName;          // the box's, so tests can find it
+  // Also told each progress value, on the interface thread: for a window that shows the
+  // progress in a bar of its own (with progressBox false).
+  std::function<void(int)> progress;
 };
 
 // The one way the program runs slow work off the interface thread: each piece of work
@@ -52,13 +55,16 @@ class BackgroundRunner : public QObject {
     }
   }
 
+  // Asks one job to stop; safe after the job has ended.
+  using StopJob = std::function<void()>;
+
   // Starts the work and returns at once; done(result) runs on the interface thread when
   // the work has ended, unless the runner is destroyed first.
   template <class Work, class Done>
-  void start(const BackgroundTask& task, Work work, Done done) {
+  StopJob start(const BackgroundTask& task, Work work, Done done) {
     using Result = std::invoke_result_t<Work, BackgroundJob&>;
     auto result = std::make_shared<std::optional<Result>>();
-    startJob(task, [work = std::move(work), result](BackgroundJob& job) { result->emplace(work(job)); },
+    return startJob(task, [work = std::move(work), result](BackgroundJob& job) { result->emplace(work(job)); },
              [done = std::move(done), result]() mutable {
                done(result->has_value() ? std::move(**result) : Result());
              });
@@ -79,8 +85,8 @@ class BackgroundRunner : public QObject {
   struct Job;
 
   void runAndWait(const BackgroundTask& task, std::function<void(BackgroundJob&)> work);
-  void startJob(const BackgroundTask& task, std::function<void(BackgroundJob&)> work,
-                std::function<void()> done);
+  StopJob startJob(const BackgroundTask& task, std::function<void(BackgroundJob&)> work,
+                   std::function<void()> done);
   void finish(Job* job);
   void showProgress(Job* job, int value);
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "controls/CommandState.h"
+#include "controls/PictureEditTarget.h"
 
 CTabPage::CTabPage(QWidget* content, QObject* parent) : QObject(parent), m_content(content) {}
 
@@ -19,3 +20,5 @@ void CTabPage::registerControl(QWidget* control, int id) {
   control->hide();
   m_controls.insert(id, control);
 }
+
+std::unique_ptr<PictureEditTarget> CTabPage::editTarget() { return nullptr; }

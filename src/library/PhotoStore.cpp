@@ -323,6 +323,10 @@ int PhotoStore::EditComment(ImageBitmap& working, const QString& stem,
   return StoreUnderStem(working, stem, description);
 }
 
+int PhotoStore::ReplacePicture(ImageBitmap& working, const QString& stem) {
+  return StoreUnderStem(working, stem, ReadDescription(stem));
+}
+
 int PhotoStore::Rename(const QString& oldStem, const QString& newName) {
   const QString newStem = StemForName(newName);
   if (!IsUsableStem(oldStem) || !IsUsableStem(newStem)) return ERROR_INV_PARAMETER;

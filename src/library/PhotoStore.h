@@ -93,6 +93,9 @@ class PhotoStore {
   // Stores the working bitmap (the decoded photo) again under its own stem with the new
   // description.
   int EditComment(ImageBitmap& working, const QString& stem, const QString& description);
+  // Stores an edited picture (in the working bitmap) as the photo of the stem again,
+  // keeping the description it has.
+  int ReplacePicture(ImageBitmap& working, const QString& stem);
   // Copies both files to the new name's stem (replacing files there, keeping their file
   // times so the photo keeps its place in the list), then deletes the old ones. When the
   // copy fails the old files stay and nothing half-made is left.

@@ -23,8 +23,10 @@
 #include "controls/BackgroundRunner.h"
 #include "controls/CViewPhotoDialog.h"
 #include "controls/CommandIds.h"
+#include "controls/PictureEditTarget.h"
 #include "controls/ProgramPicture.h"
 #include "controls/Prompter.h"
+#include "editing/CEffectsDialog.h"
 #include "fil/ltfil.h"
 #include "fun/CFunPage.h"
 #include "getphoto/CDropImporter.h"
@@ -295,6 +297,7 @@ bool CMainDialog::onCommand(int command) {
     case kCommandHelpContents: openHelp(kHelpContents); return true;
     case kCommandHowToUse: openHelp(kHelpHowToUse); return true;
     case kCommandGetPhoto: runGetPhoto(); return true;
+    case kCommandEnhance: runEnhance(); return true;
     default:
       // A command the current tab does not take belongs to a feature still to come; its
       // menu item and enable rule are in place.
@@ -313,6 +316,15 @@ void CMainDialog::runGetPhoto() {
   // What the wizard left in the working bitmap (a thumbnail, a picture not stored) goes.
   FreeBitmap(m_working);
   InitBitmap(m_working, 0, 0, 0);
+  update();
+}
+
+void CMainDialog::runEnhance() {
+  const std::unique_ptr<PictureEditTarget> target = page(currentTab())->editTarget();
+  if (!target) return;
+  CEffectsDialog dialog(*this, *target, this);
+  emit effectsDialogOpened(&dialog);
+  dialog.exec();
   update();
 }
 

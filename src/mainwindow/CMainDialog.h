@@ -17,6 +17,7 @@
 class BackgroundRunner;
 class CDropImporter;
 class CFunPage;
+class CEffectsDialog;
 class CGetPhotoWizard;
 class CHelpWindow;
 class CMainTabControl;
@@ -93,6 +94,8 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   void importFinished(int imported, bool cancelled);
   // Get a New Photo has built its wizard and is about to run it (tests drive it from here).
   void getPhotoWizardOpened(CGetPhotoWizard* wizard);
+  // Enhance has built the Special Effects dialog and is about to run it.
+  void effectsDialogOpened(CEffectsDialog* dialog);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -112,6 +115,7 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   void runPreferences();
   void openHelp(int topic);
   void runGetPhoto();
+  void runEnhance();
 
   MainWindowServices m_services;
   std::unique_ptr<RegistryStore> m_ownRegistry;

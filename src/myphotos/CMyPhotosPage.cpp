@@ -15,6 +15,7 @@
 #include "library/ThumbnailWatcher.h"
 #include "myphotos/HintGeometry.h"
 #include "myphotos/PhotoStoreCommands.h"
+#include "myphotos/StoredPhotoEditTarget.h"
 #include "controls/SinglePhotoCommands.h"
 #include "system/Folders.h"
 
@@ -135,6 +136,10 @@ bool CMyPhotosPage::onCommand(int command) {
       return true;
     default: return false;
   }
+}
+
+std::unique_ptr<PictureEditTarget> CMyPhotosPage::editTarget() {
+  return StoredPhotoEditTarget::Open(m_host, selectedStem());
 }
 
 void CMyPhotosPage::deleteSelected() {

@@ -19,6 +19,7 @@
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
 #include "printlabels/CChooseTemplateDialog.h"
+#include "printlabels/LabelEditTarget.h"
 
 namespace {
 constexpr int kStaticHeight = 18;
@@ -135,6 +136,12 @@ bool CPrintLabelsPage::onCommand(int command) {
     case kCommandPrint: printSheet(); return true;
     default: return RunCellOutputCommand(command, *m_output, m_cells, m_view->selectedCell());
   }
+}
+
+std::unique_ptr<PictureEditTarget> CPrintLabelsPage::editTarget() {
+  const int selected = m_view->selectedCell();
+  if (!m_cells.HoldsPicture(selected) || m_cells.Cell(selected).Working->isEmpty()) return nullptr;
+  return std::make_unique<LabelEditTarget>(m_cells, selected, [this] { sheetChanged(); });
 }
 
 void CPrintLabelsPage::pickPhoto() {

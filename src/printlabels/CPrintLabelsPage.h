@@ -29,6 +29,7 @@ class CPrintLabelsPage : public CTabPage {
   QHash<int, QRect> layout(const TabPageFrame& frame) const override;
   void addCommandState(CommandState& state) const override;
   bool onCommand(int command) override;
+  std::unique_ptr<PictureEditTarget> editTarget() override;
 
   const LabelTemplate* labelTemplate() const { return m_template; }
   // Makes the template the sheet's: labels beyond its count go, new ones are blank.
