@@ -1,5 +1,7 @@
 #include "BrivaneTool.h"
 
+#include "CommandLine.h"
+
 #include <cstdio>
 
 #include <QDateTime>
@@ -44,6 +46,7 @@ constexpr char kToolUsage[] =
     "  show build PHOTO...    build a slide show or screen saver (see show --help)\n"
     "  labels templates       list the label sheets\n"
     "  labels print PHOTO...  print photos on a label sheet as a PDF (see labels --help)\n"
+    "  effect NAME EFFECT     apply a special effect to a photo or a file (see effect --help)\n"
     "\n"
     "Run 'brivane COMMAND --help' for the options of a command.\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
@@ -146,53 +149,6 @@ constexpr int kSheetDpi = 600;
 // A measure in inches as labels.dat gives it, without trailing zeros.
 QString Inches(double value) { return QString::number(value, 'g', 10); }
 
-// A command's arguments split into options and the rest.
-struct ParsedArguments {
-  QStringList Positional;
-  QMap<QString, QString> Values;
-  QSet<QString> Flags;
-  bool Help = false;
-  QString Error;
-};
-
-ParsedArguments ParseArguments(const QStringList& arguments, const QStringList& flagOptions,
-                               const QStringList& valueOptions) {
-  ParsedArguments parsed;
-  for (qsizetype i = 0; i < arguments.size(); ++i) {
-    const QString& argument = arguments[i];
-    if (argument == QLatin1String("--")) {
-      parsed.Positional += arguments.mid(i + 1);
-      break;
-    }
-    if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-      parsed.Help = true;
-      continue;
-    }
-    if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
-      parsed.Positional.append(argument);
-      continue;
-    }
-    const qsizetype equals = argument.indexOf(QLatin1Char('='));
-    const QString option = equals < 0 ? argument : argument.left(equals);
-    if (flagOptions.contains(option) && equals < 0) {
-      parsed.Flags.insert(option);
-    } else if (valueOptions.contains(option)) {
-      if (equals >= 0) {
-        parsed.Values[option] = argument.mid(equals + 1);
-      } else if (i + 1 < arguments.size()) {
-        parsed.Values[option] = arguments[++i];
-      } else {
-        parsed.Error = QStringLiteral("%1 needs a value").arg(option);
-        return parsed;
-      }
-    } else {
-      parsed.Error = QStringLiteral("unknown option '%1'").arg(argument);
-      return parsed;
-    }
-  }
-  return parsed;
-}
-
 // One field of a listing line: nothing in it may break the line or its columns.
 QString ListField(QString text) {
   text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
@@ -202,21 +158,6 @@ QString ListField(QString text) {
   return text;
 }
 
-void EmptyBitmap(ImageBitmap& bmp) {
-  FreeBitmap(bmp);
-  InitBitmap(bmp, 0, 0, 0);
-}
-
-QString ResultDescription(int code) {
-  return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(ResultName(code)),
-                                       QString::fromUtf8(ResultText(code)));
-}
-
-// The same for reading a picture file: a picture refused for its size is named with it.
-QString FileResultDescription(int code, const FileInfo& header) {
-  return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(ResultName(code)),
-                                       DescribeFileResult(code, header));
-}
 }  // namespace
 
 BrivaneTool::BrivaneTool() : m_out(stdout), m_err(stderr) {}
@@ -276,6 +217,7 @@ int BrivaneTool::run(const QStringList& arguments) {
       {QStringLiteral("info"), &BrivaneTool::info},
       {QStringLiteral("show"), &BrivaneTool::show},
       {QStringLiteral("labels"), &BrivaneTool::labels},
+      {QStringLiteral("effect"), &BrivaneTool::effect},
   };
   const auto command = kCommands.constFind(m_command);
   if (command == kCommands.cend()) {

@@ -11,6 +11,7 @@
 #include "library/PhotoStore.h"
 
 class LabelTemplateList;
+struct EffectInfo;
 
 // The command line of brivane: global options, then one command working on the My Photos
 // folder of a program folder. Results go to standard output; progress, skipped files, the
@@ -39,6 +40,9 @@ class BrivaneTool {
   int labels(const QStringList& arguments);
   int listLabelTemplates(const QStringList& arguments);
   int printLabels(const QString& code, const QString& pdf, bool fill, const QStringList& photos);
+  int effect(const QStringList& arguments);
+  int listEffects();
+  int applyEffectToFile(const EffectInfo& effect, int value, int option, const QString& in, const QString& out);
 
   // Reports a failure of the current command and returns kFailure.
   int fail(const QString& reason);

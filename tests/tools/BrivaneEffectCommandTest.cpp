@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "LimitedBrivaneRun.h"
+
+namespace {
+// brivane effect on a fresh program folder holding one photo, "Sky", and a picture file.
+class BrivaneEffectCommandTest : public ::testing::Test {
+ protected:
+  BrivaneEffectCommandTest() {
+    QDir().mkpath(ProgramFolder());
+    QImage image(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 64; ++x) image.setPixel(x, y, x < 32 ? qRgb(20, 40, 220) : qRgb(230, 230, 30));
+    EXPECT_TRUE(image.save(File("Sky.png")));
+    EXPECT_EQ(Brivane({"import", "--description", "Blue and yellow", File("Sky.png")}).status, 0);
+  }
+
+  QString ProgramFolder() const { return dir.path() + "/program/"; }
+  QString File(const QString& name) const { return dir.path() + "/" + name; }
+  BrivaneOutcome Brivane(const QStringList& arguments) {
+    return RunLimitedBrivane(dir.path(), ProgramFolder(), arguments);
+  }
+
+  QTemporaryDir dir;
+};
+}  // namespace
+
+TEST_F(BrivaneEffectCommandTest, AppliesEffectsToPhotosAndFiles) {
+  const BrivaneOutcome list = Brivane({"effect", "--list"});
+  ASSERT_EQ(list.status, 0);
+  EXPECT_EQ(list.out.count('\n'), 17);
+  EXPECT_TRUE(list.out.contains("112\tAdd noise\t0 to 100, start 50.0\t0 Master Channel; 1 Red Channel"));
+
+  // A stored photo is changed in place and keeps its description.
+  ASSERT_EQ(Brivane({"effect", "Sky", "invert-colors"}).status, 0);
+  const QImage inverted(ProgramFolder() + "myphotos/Sky.jpg");
+  EXPECT_GT(qRed(inverted.pixel(5, 5)), 200);
+  EXPECT_LT(qBlue(inverted.pixel(5, 5)), 60);
+  EXPECT_TRUE(Brivane({"list"}).out.contains("\tBlue and yellow"));
+
+  // A file is read and the result written in the format its name gives; options by name.
+  ASSERT_EQ(Brivane({"effect", "--file", "--value", "-90", File("Sky.png"), File("turned.png"), "Rotate"}).status, 0);
+  EXPECT_EQ(QImage(File("turned.png")).size(), QSize(48, 64));
+  ASSERT_EQ(Brivane({"effect", "--file", "--option", "green channel", "--value", "100", File("Sky.png"),
+                     File("noisy.png"), "Add noise"})
+                .status,
+            0);
+  const QImage noisy(File("noisy.png"));
+  EXPECT_EQ(qRed(noisy.pixel(3, 3)), 20);
+  EXPECT_EQ(qBlue(noisy.pixel(3, 3)), 220);
+  ASSERT_EQ(Brivane({"effect", "--file", File("Sky.png"), File("grey.bmp"), "113"}).status, 0);
+  EXPECT_FALSE(QImage(File("grey.bmp")).isNull());
+}
+
+TEST_F(BrivaneEffectCommandTest, RefusesWhatItCannotDoAndChangesNothing) {
+  const QByteArray before = [&] {
+    QFile photo(ProgramFolder() + "myphotos/Sky.jpg");
+    return photo.open(QIODevice::ReadOnly) ? photo.readAll() : QByteArray();
+  }();
+  struct Case {
+    QStringList arguments;
+    int status;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"effect", "--value", "17", "Sky", "blur"}, 2, "the value of Blur is a whole number from 0 to 16"},
+      {{"effect", "--value", "101", "Sky", "Add noise"}, 2, "from 0 to 100"},
+      {{"effect", "--value", "x", "Sky", "Hue"}, 2, "from -360 to 360"},
+      {{"effect", "--value", "3", "Sky", "Invert Colors"}, 2, "Invert Colors takes no value"},
+      {{"effect", "--option", "Up", "Sky", "Emboss"}, 2, "the direction of Emboss is a number from 0 to 7"},
+      {{"effect", "--option", "1", "Sky", "Blur"}, 2, "Blur offers no choices"},
+      {{"effect", "Sky", "Sepia"}, 2, "there is no effect 'Sepia'"},
+      {{"effect", "Cloud", "Blur"}, 1, "there is no photo named 'Cloud'"},
+      {{"effect", "--file", "missing.png", "out.png", "Blur"}, 1, "cannot read"},
+      {{"effect", "--file", "Sky.png", "out.xyz", "Blur"}, 1, "does not end in an image file type"},
+      {{"effect", "Sky"}, 2, "give a photo name and an effect"},
+  };
+  for (const Case& c : cases) {
+    QStringList arguments = c.arguments;
+    if (arguments.contains("--file"))
+      for (int i = arguments.size() - 3; i < arguments.size() - 1; ++i) arguments[i] = File(arguments[i]);
+    const BrivaneOutcome run = Brivane(arguments);
+    EXPECT_EQ(run.status, c.status) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(File("out.png")));
+  QFile photo(ProgramFolder() + "myphotos/Sky.jpg");
+  ASSERT_TRUE(photo.open(QIODevice::ReadOnly));
+  EXPECT_EQ(photo.readAll(), before);
+}
