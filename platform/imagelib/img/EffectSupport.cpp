@@ -10,7 +10,7 @@ bool IsGrey(QRgb pixel) { return qRed(pixel) == qGreen(pixel) && qGreen(pixel) =
 bool IsGreyThroughout(const QImage& image) {
   std::atomic<bool> grey{true};
   const int width = image.width();
-  ForEachRowBand(image.height(), [&](int first, int end) {
+  ForEachRowBandToTheEnd(image.height(), [&](int first, int end) {
     for (int y = first; y < end && grey; ++y) {
       const QRgb* row = SourceRow(image, y);
       for (int x = 0; x < width; ++x)
@@ -19,7 +19,7 @@ bool IsGreyThroughout(const QImage& image) {
           return;
         }
     }
-  }, 100, 100);
+  });
   return grey;
 }
 
@@ -32,13 +32,13 @@ QImage ToGreyIndexed(const QImage& image) {
   uchar* bits = grey.bits();
   const qsizetype stride = grey.bytesPerLine();
   const int width = image.width();
-  ForEachRowBand(image.height(), [&](int first, int end) {
+  ForEachRowBandToTheEnd(image.height(), [&](int first, int end) {
     for (int y = first; y < end; ++y) {
       const QRgb* in = SourceRow(image, y);
       uchar* out = bits + stride * y;
       for (int x = 0; x < width; ++x) out[x] = uchar(qBlue(in[x]));
     }
-  }, 100, 100);
+  });
   return grey;
 }
 
@@ -53,7 +53,7 @@ void KeepOutsideRegion(const ImageBitmap& bmp, QImage& result) {
   }
   const TargetRows out(result);
   const int width = result.width();
-  ForEachRowBand(result.height(), [&](int first, int end) {
+  ForEachRowBandToTheEnd(result.height(), [&](int first, int end) {
     for (int y = first; y < end; ++y) {
       const uchar* inside = mask.constScanLine(y);
       const QRgb* before = SourceRow(original, y);
@@ -61,7 +61,7 @@ void KeepOutsideRegion(const ImageBitmap& bmp, QImage& result) {
       for (int x = 0; x < width; ++x)
         if (inside[x] < 128) row[x] = before[x];
     }
-  }, 100, 100);
+  });
 }
 }  // namespace
 

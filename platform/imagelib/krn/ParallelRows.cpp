@@ -15,11 +15,11 @@ namespace {
 constexpr int kBandsPerThread = 8;
 
 int ThreadCount() { return std::max(1, int(std::thread::hardware_concurrency())); }
-}  // namespace
 
-bool ForEachRowBand(int rows, const std::function<void(int, int)>& work, int progressFrom,
-                    int progressTo, int minimumBand) {
-  if (rows <= 0) return ReportProgress(progressTo);
+// Asks the progress callback only when `stoppable`.
+bool RunBands(int rows, const std::function<void(int, int)>& work, bool stoppable, int progressFrom,
+              int progressTo, int minimumBand) {
+  if (rows <= 0) return !stoppable || ReportProgress(progressTo);
   const int threads = ThreadCount();
   const int band = std::max(std::max(1, minimumBand), (rows + threads * kBandsPerThread - 1) /
                                                           (threads * kBandsPerThread));
@@ -43,7 +43,7 @@ bool ForEachRowBand(int rows, const std::function<void(int, int)>& work, int pro
         ++done;
       }
       changed.notify_all();
-      if (reports && !ReportProgress(progressFrom + (progressTo - progressFrom) * done / bands))
+      if (reports && stoppable && !ReportProgress(progressFrom + (progressTo - progressFrom) * done / bands))
         stop = true;
     }
   };
@@ -58,10 +58,21 @@ bool ForEachRowBand(int rows, const std::function<void(int, int)>& work, int pro
     while (done < std::min(bands, next.load())) {
       changed.wait_for(lock, std::chrono::milliseconds(50));
       lock.unlock();
-      if (!stop && !ReportProgress(progressFrom + (progressTo - progressFrom) * done / bands)) stop = true;
+      if (stoppable && !stop && !ReportProgress(progressFrom + (progressTo - progressFrom) * done / bands))
+        stop = true;
       lock.lock();
     }
   }
   for (std::thread& thread : pool) thread.join();
   return !stop && done == bands;
+}
+}  // namespace
+
+bool ForEachRowBand(int rows, const std::function<void(int, int)>& work, int progressFrom, int progressTo,
+                    int minimumBand) {
+  return RunBands(rows, work, true, progressFrom, progressTo, minimumBand);
+}
+
+void ForEachRowBandToTheEnd(int rows, const std::function<void(int, int)>& work, int minimumBand) {
+  RunBands(rows, work, false, 0, 0, minimumBand);
 }

@@ -9,3 +9,8 @@
 // minimumBand keeps bands large enough that a band's own start-up cost stays small.
 bool ForEachRowBand(int rows, const std::function<void(int firstRow, int endRow)>& work,
                     int progressFrom = 0, int progressTo = 100, int minimumBand = 16);
+
+// The same for work that must not stop halfway (finishing a result already made): every
+// band runs, and nothing is reported.
+void ForEachRowBandToTheEnd(int rows, const std::function<void(int firstRow, int endRow)>& work,
+                            int minimumBand = 16);
