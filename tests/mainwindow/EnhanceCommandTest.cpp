@@ -1,0 +1,100 @@
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "MainWindowFixture.h"
+#include "controls/CPictureListBox.h"
+#include "controls/CommandIds.h"
+#include "controls/PageView.h"
+#include "editing/CEffectsDialog.h"
+#include "krn/ltkrn.h"
+#include "labels/PageCells.h"
+#include "library/PhotoListModel.h"
+#include "library/PhotoStore.h"
+#include "myphotos/CMyPhotosPage.h"
+#include "printlabels/CPrintLabelsPage.h"
+#include "system/Folders.h"
+
+namespace {
+
+// Enhance on a window over a store of one photo, "Meadow", light on the left.
+class EnhanceCommand : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    MainWindowFixture::SetUp();
+    PhotoStore photos(GetMyPhotosFolder());
+    ASSERT_TRUE(photos.EnsureFolder());
+    QImage image(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, x < 800 ? qRgb(230, 220, 200) : qRgb(30, 90, 40));
+    ImageBitmap bmp;
+    SetBitmapImage(bmp, image);
+    ASSERT_EQ(photos.StorePhoto(bmp, "Meadow", "Morning light"), SUCCESS);
+    // The label sheet needs the shipped templates.
+    QFile::copy(QString::fromUtf8(BRIVANE_PROGRAM_DIR) + "labels.dat", GetProgramFolder() + "labels.dat");
+    window = makeWindow();
+    window->show();
+    QSignalSpy filled(&window->myPhotos(), &CMyPhotosPage::photoListFilled);
+    ASSERT_TRUE(filled.wait(5000));
+    window->myPhotos().photoList()->setCurrentRow(0);
+  }
+
+  // Runs Enhance; once the dialog is up, previews the effect and applies it.
+  void EnhanceWith(const char* effect, QString* screenshot = nullptr) {
+    QObject::connect(window.get(), &CMainDialog::effectsDialogOpened, window.get(), [=](CEffectsDialog* dialog) {
+      QTimer::singleShot(0, dialog, [=] {
+        auto* list = dialog->findChild<QListWidget*>("1002");
+        list->setCurrentItem(list->findItems(effect, Qt::MatchExactly).value(0));
+        QSignalSpy finished(dialog, &CEffectsDialog::previewFinished);
+        dialog->findChild<QPushButton*>("1007")->click();
+        EXPECT_TRUE(finished.wait(20000));
+        dialog->findChild<QPushButton*>("1008")->click();
+        if (screenshot) {
+          QTest::qWait(300);  // the reduced preview of the applied picture
+          QDir().mkpath(QFileInfo(*screenshot).path());
+          EXPECT_TRUE(dialog->grab().save(*screenshot));
+        }
+        dialog->findChild<QPushButton*>("1")->click();
+      });
+    }, Qt::SingleShotConnection);
+    ASSERT_TRUE(window->onCommand(kCommandEnhance));
+  }
+
+  std::unique_ptr<CMainDialog> window;
+};
+
+TEST_F(EnhanceCommand, OnMyPhotosTheAppliedPhotoIsStoredAgainWithItsDescription) {
+  QString shot = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR) + "effects-from-my-photos.png";
+  EnhanceWith("Invert Colors", &shot);
+  PhotoStore photos(GetMyPhotosFolder());
+  ImageBitmap stored;
+  ASSERT_EQ(photos.LoadPhoto(stored, "Meadow"), SUCCESS);
+  EXPECT_LT(qRed(stored.Pixels.pixel(100, 600)), 40);
+  EXPECT_GT(qGreen(stored.Pixels.pixel(1500, 600)), 150);
+  EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
+  // The working bitmap is empty again between commands.
+  EXPECT_FALSE(window->workingPicture().hasPixels());
+}
+
+TEST_F(EnhanceCommand, OnPrintLabelsOnlyTheLabelsPictureChanges) {
+  window->setCurrentTab(MainTab::PrintLabels);
+  CPrintLabelsPage& labels = window->printLabels();
+  labels.sheetView()->selectCell(0);
+  labels.placePhoto("Meadow", false);
+  ASSERT_TRUE(labels.cells().HoldsPicture(0));
+  QFile file(GetMyPhotosFolder() + "Meadow.jpg");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray before = file.readAll();
+  file.close();
+  labels.sheetView()->selectCell(0);
+  EnhanceWith("Gray Scale");
+  EXPECT_EQ(labels.cells().Cell(0).Working->BitsPerPixel, 8);
+  EXPECT_EQ(labels.cells().Cell(0).Base->BitsPerPixel, 24);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before);
+}
+
+}  // namespace
