@@ -3,6 +3,7 @@
 #include <deque>
 #include <vector>
 
+#include "krn/ParallelRows.h"
 #include "krn/ltkrn.h"
 
 // Separable resampling. Shrinking averages the exact area each output pixel covers, so
@@ -86,49 +87,52 @@ inline uint32_t Channel(float value) {
   return uint32_t(std::clamp(int(value + 0.5f), 0, 255));
 }
 
-// Resamples 32-bit pixels; rows are fetched lazily so memory stays at a few rows.
+// Resamples 32-bit pixels in bands of output rows on every core; within a band, source
+// rows are fetched lazily so memory stays at a few rows a band.
 QImage Resample(const QImage& source, int width, int height, bool& aborted) {
   QImage target(width, height, source.format());
   if (target.isNull()) return target;
   const AxisWeights columns = ComputeAxisWeights(source.width(), width);
   const AxisWeights rows = ComputeAxisWeights(source.height(), height);
+  uchar* const bits = target.bits();
+  const qsizetype stride = target.bytesPerLine();
 
   struct CachedRow {
     int index;
     std::vector<float> values;
   };
-  std::deque<CachedRow> cache;
-  std::vector<float> sum(size_t(width) * 4);
-  const int progressStep = std::max(1, height / 20);
-
-  for (int y = 0; y < height; ++y) {
-    const int first = rows.first[size_t(y)];
-    const int count = rows.count[size_t(y)];
-    while (!cache.empty() && cache.front().index < first) cache.pop_front();
-    std::fill(sum.begin(), sum.end(), 0.0f);
-    for (int k = 0; k < count; ++k) {
-      const int rowIndex = first + k;
-      auto it = std::find_if(cache.begin(), cache.end(),
-                             [rowIndex](const CachedRow& row) { return row.index == rowIndex; });
-      if (it == cache.end()) {
-        cache.push_back({rowIndex, std::vector<float>(size_t(width) * 4)});
-        ResampleRow(reinterpret_cast<const QRgb*>(source.constScanLine(rowIndex)), columns,
-                    cache.back().values.data());
-        it = std::prev(cache.end());
+  const bool finished = ForEachRowBand(height, [&](int firstRow, int endRow) {
+    std::deque<CachedRow> cache;
+    std::vector<float> sum(size_t(width) * 4);
+    for (int y = firstRow; y < endRow; ++y) {
+      const int first = rows.first[size_t(y)];
+      const int count = rows.count[size_t(y)];
+      while (!cache.empty() && cache.front().index < first) cache.pop_front();
+      std::fill(sum.begin(), sum.end(), 0.0f);
+      for (int k = 0; k < count; ++k) {
+        const int rowIndex = first + k;
+        auto it = std::find_if(cache.begin(), cache.end(),
+                               [rowIndex](const CachedRow& row) { return row.index == rowIndex; });
+        if (it == cache.end()) {
+          cache.push_back({rowIndex, std::vector<float>(size_t(width) * 4)});
+          ResampleRow(reinterpret_cast<const QRgb*>(source.constScanLine(rowIndex)), columns,
+                      cache.back().values.data());
+          it = std::prev(cache.end());
+        }
+        const float weight = rows.weights[size_t(rows.offset[size_t(y)] + k)];
+        const float* values = it->values.data();
+        for (size_t i = 0; i < sum.size(); ++i) sum[i] += weight * values[i];
       }
-      const float weight = rows.weights[size_t(rows.offset[size_t(y)] + k)];
-      const float* values = it->values.data();
-      for (size_t i = 0; i < sum.size(); ++i) sum[i] += weight * values[i];
+      QRgb* out = reinterpret_cast<QRgb*>(bits + stride * y);
+      for (int x = 0; x < width; ++x) {
+        const float* s = &sum[size_t(x) * 4];
+        out[x] = Channel(s[0]) | (Channel(s[1]) << 8) | (Channel(s[2]) << 16) | (Channel(s[3]) << 24);
+      }
     }
-    QRgb* out = reinterpret_cast<QRgb*>(target.scanLine(y));
-    for (int x = 0; x < width; ++x) {
-      const float* s = &sum[size_t(x) * 4];
-      out[x] = Channel(s[0]) | (Channel(s[1]) << 8) | (Channel(s[2]) << 16) | (Channel(s[3]) << 24);
-    }
-    if (y % progressStep == 0 && !ReportProgress(y * 100 / height)) {
-      aborted = true;
-      return QImage();
-    }
+  }, 0, 100, 4);
+  if (!finished) {
+    aborted = true;
+    return QImage();
   }
   return target;
 }
