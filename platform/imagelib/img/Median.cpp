@@ -91,7 +91,8 @@ class MedianStrip {
       int i = 0;
       while (below + segment[i] < rank_) below += segment[i++];
       out[size_t(x - first_) * size_t(step)] = uint8_t(k * kCoarse + i);
-      // Slide the coarse window one column right.
+      // Slide the coarse window one column right, within the strip's columns.
+      if (x + 1 == end_) break;
       const uint8_t* entering = h.Coarse(Column(x + 1 + n_.after));
       const uint8_t* leaving = h.Coarse(Column(x - n_.before));
       for (int j = 0; j < kCoarse; ++j) h.windowCoarse[j] = uint16_t(h.windowCoarse[j] + entering[j] - leaving[j]);
