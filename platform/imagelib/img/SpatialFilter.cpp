@@ -1,3 +1,6 @@
+#include <cstdlib>
+#include <vector>
+
 #include "img/EffectSupport.h"
 #include "img/Neighbourhood.h"
 #include "img/ltimg.h"
@@ -46,6 +49,67 @@ constexpr SpatialKernel kFilters[kSpatialFilterCount] = {
     {{2, -1, -1, -1, 2, -1, -1, -1, 2}, true},  // line segments, top left to bottom right
     {{-1, -1, 2, -1, 2, -1, 2, -1, -1}, true},  // line segments, top right to bottom left
 };
+
+// A row split into its red, green and blue planes, each with the edge pixel repeated once
+// on both sides, so the filter's inner loops are plain sums the compiler can vectorise.
+struct PlaneRow {
+  std::vector<int16_t> planes[3];
+
+  void Fill(const QRgb* in, int width) {
+    for (std::vector<int16_t>& plane : planes) plane.resize(size_t(width) + 2);
+    for (int x = 0; x < width; ++x) {
+      planes[0][size_t(x) + 1] = int16_t(qRed(in[x]));
+      planes[1][size_t(x) + 1] = int16_t(qGreen(in[x]));
+      planes[2][size_t(x) + 1] = int16_t(qBlue(in[x]));
+    }
+    for (std::vector<int16_t>& plane : planes) {
+      plane[0] = plane[1];
+      plane[size_t(width) + 1] = plane[size_t(width)];
+    }
+  }
+};
+
+void FilterRows(const SpatialKernel& kernel, const QImage& source, const TargetRows& out, int first, int end) {
+  const int width = source.width();
+  const int height = source.height();
+  // The rows above, at and below the current one, by source row in a ring of three.
+  PlaneRow ring[3];
+  int held[3] = {-1, -1, -1};
+  auto rowAt = [&](int y) -> const PlaneRow& {
+    const int row = ClampIndex(y, height);
+    const int slot = row % 3;
+    if (held[slot] != row) {
+      ring[slot].Fill(SourceRow(source, row), width);
+      held[slot] = row;
+    }
+    return ring[slot];
+  };
+  std::vector<int32_t> sum(static_cast<size_t>(width));
+  std::vector<uint8_t> result[3];
+  for (std::vector<uint8_t>& plane : result) plane.resize(size_t(width));
+  for (int y = first; y < end; ++y) {
+    const PlaneRow* rows[3] = {&rowAt(y - 1), &rowAt(y), &rowAt(y + 1)};
+    for (int c = 0; c < 3; ++c) {
+      std::fill(sum.begin(), sum.end(), 0);
+      for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) {
+          const int32_t w = kernel.weights[3 * j + i];
+          if (w == 0) continue;
+          const int16_t* in = rows[j]->planes[c].data() + i;
+          for (int x = 0; x < width; ++x) sum[size_t(x)] += w * in[x];
+        }
+      uint8_t* to = result[c].data();
+      if (kernel.absolute)
+        for (int x = 0; x < width; ++x) to[x] = ClampComponent(std::abs(sum[size_t(x)]));
+      else
+        for (int x = 0; x < width; ++x) to[x] = ClampComponent(sum[size_t(x)]);
+    }
+    const QRgb* in = SourceRow(source, y);
+    QRgb* to = out[y];
+    for (int x = 0; x < width; ++x)
+      to[x] = qRgba(result[0][size_t(x)], result[1][size_t(x)], result[2][size_t(x)], qAlpha(in[x]));
+  }
+}
 }  // namespace
 
 int ApplySpatialFilter(ImageBitmap& bmp, int, int option) {
@@ -56,31 +120,8 @@ int ApplySpatialFilter(ImageBitmap& bmp, int, int option) {
   QImage target = NewEffectTarget(source);
   if (target.isNull()) return ERROR_NO_MEMORY;
   const TargetRows out(target);
-  const int width = source.width();
-  const int height = source.height();
-
-  const bool finished = ForEachRowBand(height, [&](int first, int end) {
-    for (int y = first; y < end; ++y) {
-      const QRgb* rows[3] = {SourceRow(source, ClampIndex(y - 1, height)), SourceRow(source, y),
-                             SourceRow(source, ClampIndex(y + 1, height))};
-      QRgb* to = out[y];
-      for (int x = 0; x < width; ++x) {
-        const int columns[3] = {ClampIndex(x - 1, width), x, ClampIndex(x + 1, width)};
-        int sum[3] = {0, 0, 0};
-        for (int j = 0; j < 3; ++j)
-          for (int i = 0; i < 3; ++i) {
-            const int w = kernel.weights[3 * j + i];
-            if (w == 0) continue;
-            const QRgb p = rows[j][columns[i]];
-            sum[0] += w * qRed(p);
-            sum[1] += w * qGreen(p);
-            sum[2] += w * qBlue(p);
-          }
-        if (kernel.absolute)
-          for (int& s : sum) s = s < 0 ? -s : s;
-        to[x] = qRgba(ClampComponent(sum[0]), ClampComponent(sum[1]), ClampComponent(sum[2]), qAlpha(rows[1][x]));
-      }
-    }
+  const bool finished = ForEachRowBand(source.height(), [&](int first, int end) {
+    FilterRows(kernel, source, out, first, end);
   });
   if (!finished) return ERROR_USER_ABORT;
   return FinishEffect(bmp, std::move(target));
