@@ -27,12 +27,6 @@ struct Bins {
     for (int i = 0; i < kLevels; ++i) green[i] += other.green[i];
     for (int i = 0; i < kLevels; ++i) blue[i] += other.blue[i];
   }
-  void Move(const Bins& in, const Bins& out) {
-    for (int i = 0; i < kLevels; ++i) count[i] += in.count[i] - out.count[i];
-    for (int i = 0; i < kLevels; ++i) red[i] += in.red[i] - out.red[i];
-    for (int i = 0; i < kLevels; ++i) green[i] += in.green[i] - out.green[i];
-    for (int i = 0; i < kLevels; ++i) blue[i] += in.blue[i] - out.blue[i];
-  }
   void Put(QRgb p, uint32_t sign) {
     const int level = LevelOf(p);
     count[level] += sign;
@@ -47,6 +41,18 @@ struct Bins {
     return best;
   }
 };
+
+// The window moved one column: one column's bins in, another's out. The inner loop of the
+// effect; processors with wider vector units get a build of their own.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void MoveBins(Bins& __restrict window, const Bins& __restrict in, const Bins& __restrict out) {
+  for (int i = 0; i < kLevels; ++i) window.count[i] += in.count[i] - out.count[i];
+  for (int i = 0; i < kLevels; ++i) window.red[i] += in.red[i] - out.red[i];
+  for (int i = 0; i < kLevels; ++i) window.green[i] += in.green[i] - out.green[i];
+  for (int i = 0; i < kLevels; ++i) window.blue[i] += in.blue[i] - out.blue[i];
+}
 
 inline uint32_t Mean(uint32_t sum, uint32_t count) { return (sum + count / 2) / count; }
 }  // namespace
@@ -82,8 +88,8 @@ int ApplyOilPaint(ImageBitmap& bmp, int value, int) {
         const uint32_t count = window.count[best];
         to[x] = qRgba(int(Mean(window.red[best], count)), int(Mean(window.green[best], count)),
                       int(Mean(window.blue[best], count)), qAlpha(in[x]));
-        window.Move(columns[size_t(ClampIndex(x + 1 + n.after, width))],
-                    columns[size_t(ClampIndex(x - n.before, width))]);
+        MoveBins(window, columns[size_t(ClampIndex(x + 1 + n.after, width))],
+                 columns[size_t(ClampIndex(x - n.before, width))]);
       }
       if (y + 1 == end) break;
       putRow(y - n.before, uint32_t(-1));
