@@ -36,12 +36,19 @@ TEST_F(BrivaneEffectCommandTest, AppliesEffectsToPhotosAndFiles) {
   EXPECT_EQ(list.out.count('\n'), 17);
   EXPECT_TRUE(list.out.contains("112\tAdd noise\t0 to 100, start 50.0\t0 Master Channel; 1 Red Channel"));
 
-  // A stored photo is changed in place and keeps its description.
-  ASSERT_EQ(Brivane({"effect", "Sky", "invert-colors"}).status, 0);
-  const QImage inverted(ProgramFolder() + "myphotos/Sky.jpg");
-  EXPECT_GT(qRed(inverted.pixel(5, 5)), 200);
-  EXPECT_LT(qBlue(inverted.pixel(5, 5)), 60);
-  EXPECT_TRUE(Brivane({"list"}).out.contains("\tBlue and yellow"));
+  // Stored photos are changed in place and keep their descriptions; one that is missing
+  // is told and does not stop the others.
+  ASSERT_EQ(Brivane({"import", "--rename", "--description", "Blue and yellow", File("Sky.png")}).status, 0);
+  const BrivaneOutcome several = Brivane({"effect", "Sky", "Cloud", "Sky (2)", "invert-colors"});
+  EXPECT_EQ(several.status, 1);
+  EXPECT_TRUE(several.err.contains("there is no photo named 'Cloud'")) << several.err.toStdString();
+  for (const char* photo : {"myphotos/Sky.jpg", "myphotos/Sky (2).jpg"}) {
+    const QImage inverted(ProgramFolder() + photo);
+    EXPECT_GT(qRed(inverted.pixel(5, 5)), 200) << photo;
+    EXPECT_LT(qBlue(inverted.pixel(5, 5)), 60) << photo;
+  }
+  EXPECT_TRUE(Brivane({"list"}).out.contains("Sky\t"));
+  EXPECT_EQ(Brivane({"list"}).out.count("\tBlue and yellow"), 2);
 
   // A file is read and the result written in the format its name gives; options by name.
   ASSERT_EQ(Brivane({"effect", "--file", "--value", "-90", File("Sky.png"), File("turned.png"), "Rotate"}).status, 0);
@@ -78,7 +85,7 @@ TEST_F(BrivaneEffectCommandTest, RefusesWhatItCannotDoAndChangesNothing) {
       {{"effect", "Cloud", "Blur"}, 1, "there is no photo named 'Cloud'"},
       {{"effect", "--file", "missing.png", "out.png", "Blur"}, 1, "cannot read"},
       {{"effect", "--file", "Sky.png", "out.xyz", "Blur"}, 1, "does not end in an image file type"},
-      {{"effect", "Sky"}, 2, "give a photo name and an effect"},
+      {{"effect", "Sky"}, 2, "give photo names and an effect"},
   };
   for (const Case& c : cases) {
     QStringList arguments = c.arguments;

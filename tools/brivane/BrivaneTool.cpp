@@ -46,7 +46,7 @@ constexpr char kToolUsage[] =
     "  show build PHOTO...    build a slide show or screen saver (see show --help)\n"
     "  labels templates       list the label sheets\n"
     "  labels print PHOTO...  print photos on a label sheet as a PDF (see labels --help)\n"
-    "  effect NAME EFFECT     apply a special effect to a photo or a file (see effect --help)\n"
+    "  effect NAME... EFFECT  apply a special effect to photos or a file (see effect --help)\n"
     "\n"
     "Run 'brivane COMMAND --help' for the options of a command.\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";

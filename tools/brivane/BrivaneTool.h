@@ -42,6 +42,7 @@ class BrivaneTool {
   int printLabels(const QString& code, const QString& pdf, bool fill, const QStringList& photos);
   int effect(const QStringList& arguments);
   int listEffects();
+  int applyEffectToPhoto(const EffectInfo& effect, int value, int option, const QString& name);
   int applyEffectToFile(const EffectInfo& effect, int value, int option, const QString& in, const QString& out);
 
   // Reports a failure of the current command and returns kFailure.

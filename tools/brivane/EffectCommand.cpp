@@ -8,11 +8,11 @@
 
 namespace {
 constexpr char kEffectUsage[] =
-    "Usage: brivane effect [--value N] [--option K] NAME EFFECT\n"
+    "Usage: brivane effect [--value N] [--option K] NAME... EFFECT\n"
     "       brivane effect --file [--value N] [--option K] IN OUT EFFECT\n"
     "       brivane effect --list\n"
     "\n"
-    "Applies one of Brivane's special effects, as the Special Effects dialog does: to the\n"
+    "Applies one of Brivane's special effects, as the Special Effects dialog does: to each\n"
     "stored photo NAME, which is stored again with its description, or with --file to the\n"
     "picture file IN, written as OUT in the format its extension names (JPEG at the best\n"
     "quality). EFFECT is an effect's name (\"gray-scale\", \"Reduce noise\") or its code.\n"
@@ -65,9 +65,9 @@ int BrivaneTool::effect(const QStringList& arguments) {
     return listEffects();
   }
   const bool onFile = parsed.Flags.contains(QStringLiteral("--file"));
-  if (parsed.Positional.size() != (onFile ? 3 : 2))
+  if (onFile ? parsed.Positional.size() != 3 : parsed.Positional.size() < 2)
     return usageError(onFile ? QStringLiteral("give the file to read, the file to write and an effect")
-                             : QStringLiteral("give a photo name and an effect"));
+                             : QStringLiteral("give photo names and an effect"));
 
   const EffectInfo* effect = FindEffectByName(parsed.Positional.last());
   if (!effect) return usageError(QStringLiteral("there is no effect '%1'; 'brivane effect --list' lists them")
@@ -103,16 +103,23 @@ int BrivaneTool::effect(const QStringList& arguments) {
 
   if (onFile) return applyEffectToFile(*effect, value, option, parsed.Positional[0], parsed.Positional[1]);
   if (!openStore()) return kFailure;
-  const QString stem = storedStem(parsed.Positional[0]);
+  // Each photo on its own: one that cannot be changed does not stop the others.
+  int status = kSuccess;
+  for (const QString& name : parsed.Positional.first(parsed.Positional.size() - 1))
+    if (applyEffectToPhoto(*effect, value, option, name) != kSuccess) status = kFailure;
+  return status;
+}
+
+int BrivaneTool::applyEffectToPhoto(const EffectInfo& effect, int value, int option, const QString& name) {
+  const QString stem = storedStem(name);
   if (stem.isEmpty()) return kFailure;
   ImageBitmap working;
   int result = m_store.LoadPhoto(working, stem);
-  if (result != SUCCESS) return fail(QStringLiteral("cannot read '%1': %2").arg(parsed.Positional[0], ResultDescription(result)));
-  result = ApplyEffect(*effect, working, value, option);
+  if (result == SUCCESS) result = ApplyEffect(effect, working, value, option);
   if (result == SUCCESS) result = m_store.ReplacePicture(working, stem);
   EmptyBitmap(working);
   if (result != SUCCESS)
-    return fail(QStringLiteral("cannot apply %1 to '%2': %3").arg(effect->Name, parsed.Positional[0], ResultDescription(result)));
+    return fail(QStringLiteral("cannot apply %1 to '%2': %3").arg(effect.Name, name, ResultDescription(result)));
   return kSuccess;
 }
 
