@@ -102,6 +102,21 @@ TEST(Kernel, RotateRightAnglesExactlyAndOthersGrow) {
   ImageBitmap kept = MakeBitmap(100, 60);
   ASSERT_EQ(RotateBitmap(kept, 30, 0), SUCCESS);
   EXPECT_EQ(kept.Pixels.size(), QSize(100, 60));
+
+  // Clockwise at any angle: a red top-left quarter turned by 45 degrees points up.
+  ImageBitmap quarter = MakeBitmap(100, 100, 24, qRgb(0, 0, 200));
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 50; ++x) quarter.Pixels.setPixel(x, y, qRgb(255, 0, 0));
+  ImageBitmap turned = quarter;
+  ASSERT_EQ(RotateBitmap(turned, 45, 1, qRgb(255, 255, 255)), SUCCESS);
+  EXPECT_EQ(PixelAt(turned, turned.Width / 2, 20), qRgb(255, 0, 0));
+  EXPECT_EQ(PixelAt(turned, turned.Width / 2, turned.Height - 20), qRgb(0, 0, 200));
+  EXPECT_EQ(PixelAt(turned, 3, 3), qRgb(255, 255, 255));
+  // A stop asked for leaves the picture as it was.
+  const ProgressCallback previous = SetProgressCallback([](int) { return 0; });
+  EXPECT_EQ(RotateBitmap(quarter, 30, 1), ERROR_USER_ABORT);
+  SetProgressCallback(previous);
+  EXPECT_EQ(quarter.Pixels.size(), QSize(100, 100));
 }
 
 TEST(Kernel, GreyScaleGivesAnEightBitGreyRamp) {
