@@ -21,4 +21,4 @@ void CTabPage::registerControl(QWidget* control, int id) {
   m_controls.insert(id, control);
 }
 
-std::unique_ptr<PictureEditTarget> CTabPage::editTarget() { return nullptr; }
+std::unique_ptr<PictureEditTarget> CTabPage::editTarget(int) { return nullptr; }

@@ -44,9 +44,9 @@ class CTabPage : public QObject {
   virtual void addCommandState(CommandState& state) const;
   // Carries out a command while the page is current; false when it is not the page's.
   virtual bool onCommand(int command);
-  // The picture the editing commands work on, or null when the page offers none (or
-  // could not load it, after telling the user).
-  virtual std::unique_ptr<PictureEditTarget> editTarget();
+  // The picture an editing command (Enhance, Crop, Frame ...) works on, or null when the
+  // page offers none (or could not load it, after telling the user, or the user declined).
+  virtual std::unique_ptr<PictureEditTarget> editTarget(int command);
   // The page became current, or stopped being current.
   virtual void setCurrent(bool current);
 

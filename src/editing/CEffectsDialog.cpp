@@ -16,13 +16,11 @@
 #include "controls/FeatureHost.h"
 #include "controls/PictureEditTarget.h"
 #include "controls/ProgramCursors.h"
+#include "editing/DialogParts.h"
+#include "editing/PreviewPicture.h"
 #include "img/EffectTable.h"
 
 namespace {
-const QColor kNoteColour(255, 255, 128);
-// The preview shows the picture reduced to this many pixels a side at most, so a repaint
-// of a large photo stays quick.
-constexpr int kShownSide = 1280;
 constexpr int kHandCursor = 172;
 
 // What a preview's worker hands back.
@@ -31,36 +29,6 @@ struct PreviewResult {
   ImageBitmap Picture;
   ImageBitmap Shown;
 };
-
-ImageBitmap ReducedForPreview(const ImageBitmap& picture) {
-  ImageBitmap shown = picture;
-  const int longest = std::max(picture.Width, picture.Height);
-  if (longest > kShownSide && picture.hasPixels()) {
-    const int width = std::max(1, int(qint64(picture.Width) * kShownSide / longest));
-    const int height = std::max(1, int(qint64(picture.Height) * kShownSide / longest));
-    if (ResizeBitmap(shown, width, height) != SUCCESS) shown = picture;
-  }
-  return shown;
-}
-
-QLabel* NoteLabel(QWidget* parent) {
-  auto* note = new QLabel(parent);
-  note->setWordWrap(true);
-  note->setMargin(4);
-  note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  note->setAutoFillBackground(true);
-  QPalette colours = note->palette();
-  colours.setColor(QPalette::Window, kNoteColour);
-  colours.setColor(QPalette::WindowText, Qt::black);
-  note->setPalette(colours);
-  return note;
-}
-
-template <class Widget>
-Widget* Named(Widget* widget, int id) {
-  widget->setObjectName(QString::number(id));
-  return widget;
-}
 }  // namespace
 
 CEffectsDialog::CEffectsDialog(FeatureHost& host, PictureEditTarget& target, QWidget* parent)
@@ -93,9 +61,9 @@ CEffectsDialog::CEffectsDialog(FeatureHost& host, PictureEditTarget& target, QWi
   m_preview->setMinimumSize(420, 320);
   m_preview->setMouseTracking(true);
   m_preview->installEventFilter(this);
-  m_description = Named(NoteLabel(this), 1010);
+  m_description = Named(HintLabel(this), 1010);
   m_description->setMinimumHeight(90);
-  m_undoNote = NoteLabel(this);
+  m_undoNote = HintLabel(this);
   m_undoNote->setObjectName(QStringLiteral("undoNote"));
   m_undoNote->hide();
 
@@ -281,7 +249,7 @@ void CEffectsDialog::done(int result) {
 
 void CEffectsDialog::showWorking() {
   const int generation = ++m_shownGeneration;
-  if (std::max(m_working.Width, m_working.Height) <= kShownSide) {
+  if (std::max(m_working.Width, m_working.Height) <= kPreviewSide) {
     m_shown = m_working;
     m_preview->setPicture(&m_shown);
     return;

@@ -15,6 +15,8 @@ struct PageCell {
   // the page that received the same picture.
   std::shared_ptr<ImageBitmap> Base;
   std::shared_ptr<ImageBitmap> Working;
+  // Set once an editing dialog has changed the working picture.
+  bool Edited = false;
 
   // What menus and the filling of blanks look at. A photo that could not be decoded
   // still counts: it holds an empty picture.

@@ -52,7 +52,12 @@ bool PageCells::Move(int from, int to) {
 ImageBitmap* PageCells::WorkingPicture(int k) { return IsValid(k) ? cells_[size_t(k)].Working.get() : nullptr; }
 
 void PageCells::WorkingChanged(int k) {
-  if (IsValid(k) && cells_[size_t(k)].Working) workingPool_.Changed(cells_[size_t(k)].Working);
+  if (!IsValid(k) || !cells_[size_t(k)].Working) return;
+  const std::shared_ptr<ImageBitmap> changed = cells_[size_t(k)].Working;
+  workingPool_.Changed(changed);
+  // Every cell that shows the picture shows the edit.
+  for (PageCell& cell : cells_)
+    if (cell.Working == changed) cell.Edited = true;
 }
 
 PageCells PageCells::DetachedCopy() const {

@@ -31,7 +31,7 @@ class PageCells {
   bool Move(int from, int to);
 
   // The picture the cell shows and the editing dialogs change; null when it has none.
-  // After changing it in place, call WorkingChanged.
+  // After changing it in place, call WorkingChanged, which marks the cells showing it edited.
   ImageBitmap* WorkingPicture(int k);
   void WorkingChanged(int k);
 

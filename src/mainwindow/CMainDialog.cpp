@@ -26,7 +26,9 @@
 #include "controls/PictureEditTarget.h"
 #include "controls/ProgramPicture.h"
 #include "controls/Prompter.h"
+#include "editing/CCropDialog.h"
 #include "editing/CEffectsDialog.h"
+#include "editing/CFrameDialog.h"
 #include "fil/ltfil.h"
 #include "fun/CFunPage.h"
 #include "getphoto/CDropImporter.h"
@@ -297,7 +299,9 @@ bool CMainDialog::onCommand(int command) {
     case kCommandHelpContents: openHelp(kHelpContents); return true;
     case kCommandHowToUse: openHelp(kHelpHowToUse); return true;
     case kCommandGetPhoto: runGetPhoto(); return true;
-    case kCommandEnhance: runEnhance(); return true;
+    case kCommandEnhance: runEditing<CEffectsDialog>(command); return true;
+    case kCommandCrop: runEditing<CCropDialog>(command); return true;
+    case kCommandFrame: runEditing<CFrameDialog>(command); return true;
     default:
       // A command the current tab does not take belongs to a feature still to come; its
       // menu item and enable rule are in place.
@@ -319,11 +323,12 @@ void CMainDialog::runGetPhoto() {
   update();
 }
 
-void CMainDialog::runEnhance() {
-  const std::unique_ptr<PictureEditTarget> target = page(currentTab())->editTarget();
+template <class Dialog>
+void CMainDialog::runEditing(int command) {
+  const std::unique_ptr<PictureEditTarget> target = page(currentTab())->editTarget(command);
   if (!target) return;
-  CEffectsDialog dialog(*this, *target, this);
-  emit effectsDialogOpened(&dialog);
+  Dialog dialog(*this, *target, this);
+  emit editingDialogOpened(&dialog);
   dialog.exec();
   update();
 }

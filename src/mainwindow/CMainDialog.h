@@ -17,13 +17,13 @@
 class BackgroundRunner;
 class CDropImporter;
 class CFunPage;
-class CEffectsDialog;
 class CGetPhotoWizard;
 class CHelpWindow;
 class CMainTabControl;
 class CMyPhotosPage;
 class CPrintLabelsPage;
 class CPhotoAlbumsPage;
+class QDialog;
 class CTabPage;
 class PhotoScanner;
 class QAction;
@@ -94,8 +94,8 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   void importFinished(int imported, bool cancelled);
   // Get a New Photo has built its wizard and is about to run it (tests drive it from here).
   void getPhotoWizardOpened(CGetPhotoWizard* wizard);
-  // Enhance has built the Special Effects dialog and is about to run it.
-  void effectsDialogOpened(CEffectsDialog* dialog);
+  // An editing command (Enhance, Crop, Frame) has built its dialog and is about to run it.
+  void editingDialogOpened(QDialog* dialog);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -115,7 +115,9 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   void runPreferences();
   void openHelp(int topic);
   void runGetPhoto();
-  void runEnhance();
+  // Runs the editing dialog on the picture the current tab hands over for the command.
+  template <class Dialog>
+  void runEditing(int command);
 
   MainWindowServices m_services;
   std::unique_ptr<RegistryStore> m_ownRegistry;

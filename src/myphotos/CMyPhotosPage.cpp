@@ -138,7 +138,7 @@ bool CMyPhotosPage::onCommand(int command) {
   }
 }
 
-std::unique_ptr<PictureEditTarget> CMyPhotosPage::editTarget() {
+std::unique_ptr<PictureEditTarget> CMyPhotosPage::editTarget(int) {
   return StoredPhotoEditTarget::Open(m_host, selectedStem());
 }
 

@@ -32,7 +32,7 @@ class CMyPhotosPage : public CTabPage {
   QHash<int, QRect> layout(const TabPageFrame& frame) const override;
   void addCommandState(CommandState& state) const override;
   bool onCommand(int command) override;
-  std::unique_ptr<PictureEditTarget> editTarget() override;
+  std::unique_ptr<PictureEditTarget> editTarget(int command) override;
   void setCurrent(bool current) override;
 
   PhotoListModel& photoModel() const { return *m_photos; }

@@ -14,6 +14,7 @@
 #include "controls/PageView.h"
 #include "controls/Prompter.h"
 #include "controls/SinglePhotoCommands.h"
+#include "krn/ltkrn.h"
 #include "labels/LabelTemplates.h"
 #include "labels/SheetPrinting.h"
 #include "library/PhotoStore.h"
@@ -28,6 +29,10 @@ constexpr int kButtonHeight = 28;
 constexpr int kBottomMargin = 3;
 constexpr int kGap = 3;
 constexpr const char* kClearQuestion = "Are you sure you want to clear the page?";
+constexpr const char* kNewFrameQuestion =
+    "The photo you selected already contains a frame.  If you continue your picture will revert to the original "
+    "image.  Your current frame and image enhancements will be lost.  Do you want to put a new frame on the original "
+    "image?";
 
 // The largest rectangle of a letter page's shape in the area, centred across it.
 QRect LetterPageIn(const QRect& area) {
@@ -138,10 +143,26 @@ bool CPrintLabelsPage::onCommand(int command) {
   }
 }
 
-std::unique_ptr<PictureEditTarget> CPrintLabelsPage::editTarget() {
+std::unique_ptr<PictureEditTarget> CPrintLabelsPage::editTarget(int command) {
   const int selected = m_view->selectedCell();
   if (!m_cells.HoldsPicture(selected) || m_cells.Cell(selected).Working->isEmpty()) return nullptr;
+  // A new frame goes on the photo as placed, not over an earlier frame.
+  if (command == kCommandFrame && m_cells.Cell(selected).Edited) {
+    if (m_host.prompter().askYesNoCancel(m_host.hostWindow(), QString::fromLatin1(kNewFrameQuestion)) !=
+        Prompter::Answer::Yes)
+      return nullptr;
+    revertLabel(selected);
+  }
   return std::make_unique<LabelEditTarget>(m_cells, selected, [this] { sheetChanged(); });
+}
+
+void CPrintLabelsPage::revertLabel(int cell) {
+  const QString name = m_cells.Cell(cell).Name;
+  ImageBitmap original;
+  // From the photo's file, as it is now; the picture as placed when the file is gone.
+  if (m_host.photoStore().LoadPhoto(original, name) != SUCCESS) original = *m_cells.Cell(cell).Base;
+  m_cells.Give(cell, original, name);
+  sheetChanged();
 }
 
 void CPrintLabelsPage::pickPhoto() {

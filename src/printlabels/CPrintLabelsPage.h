@@ -29,7 +29,7 @@ class CPrintLabelsPage : public CTabPage {
   QHash<int, QRect> layout(const TabPageFrame& frame) const override;
   void addCommandState(CommandState& state) const override;
   bool onCommand(int command) override;
-  std::unique_ptr<PictureEditTarget> editTarget() override;
+  std::unique_ptr<PictureEditTarget> editTarget(int command) override;
 
   const LabelTemplate* labelTemplate() const { return m_template; }
   // Makes the template the sheet's: labels beyond its count go, new ones are blank.
@@ -46,6 +46,8 @@ class CPrintLabelsPage : public CTabPage {
  private:
   void pickPhoto();
   void deleteSelected();
+  // The label's picture as placed again, its edits dropped.
+  void revertLabel(int cell);
   void clearSheet();
   void chooseTemplate();
   void moveLabelPicture(int from, int to);

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <functional>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -9,7 +10,10 @@
 #include "controls/CPictureListBox.h"
 #include "controls/CommandIds.h"
 #include "controls/PageView.h"
+#include "editing/CCropDialog.h"
 #include "editing/CEffectsDialog.h"
+#include "editing/CFrameDialog.h"
+#include "editing/CFramePicker.h"
 #include "krn/ltkrn.h"
 #include "labels/PageCells.h"
 #include "library/PhotoListModel.h"
@@ -20,8 +24,8 @@
 
 namespace {
 
-// Enhance on a window over a store of one photo, "Meadow", light on the left.
-class EnhanceCommand : public MainWindowFixture {
+// The editing commands on a window over a store of one photo, "Meadow", light on the left.
+class EditingCommand : public MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
@@ -35,6 +39,9 @@ class EnhanceCommand : public MainWindowFixture {
     ASSERT_EQ(photos.StorePhoto(bmp, "Meadow", "Morning light"), SUCCESS);
     // The label sheet needs the shipped templates.
     QFile::copy(QString::fromUtf8(BRIVANE_PROGRAM_DIR) + "labels.dat", GetProgramFolder() + "labels.dat");
+    QDir().mkpath(GetFramesFolder());
+    for (const QString& frame : QDir(QString::fromUtf8(BRIVANE_PROGRAM_DIR) + "frames").entryList(QDir::Files))
+      QFile::copy(QString::fromUtf8(BRIVANE_PROGRAM_DIR) + "frames/" + frame, GetFramesFolder() + frame);
     window = makeWindow();
     window->show();
     QSignalSpy filled(&window->myPhotos(), &CMyPhotosPage::photoListFilled);
@@ -42,10 +49,21 @@ class EnhanceCommand : public MainWindowFixture {
     window->myPhotos().photoList()->setCurrentRow(0);
   }
 
+  // Runs the command; once its dialog is up, drive(dialog) answers it.
+  template <class Dialog>
+  void Run(int command, std::function<void(Dialog*)> drive) {
+    QObject::connect(window.get(), &CMainDialog::editingDialogOpened, window.get(), [=](QDialog* opened) {
+      auto* dialog = qobject_cast<Dialog*>(opened);
+      ASSERT_NE(dialog, nullptr);
+      QTimer::singleShot(0, dialog, [=] { drive(dialog); });
+    }, Qt::SingleShotConnection);
+    ASSERT_TRUE(window->onCommand(command));
+  }
+
   // Runs Enhance; once the dialog is up, previews the effect and applies it.
   void EnhanceWith(const char* effect, QString* screenshot = nullptr) {
-    QObject::connect(window.get(), &CMainDialog::effectsDialogOpened, window.get(), [=](CEffectsDialog* dialog) {
-      QTimer::singleShot(0, dialog, [=] {
+    Run<CEffectsDialog>(kCommandEnhance, [=](CEffectsDialog* dialog) {
+      {
         auto* list = dialog->findChild<QListWidget*>("1002");
         list->setCurrentItem(list->findItems(effect, Qt::MatchExactly).value(0));
         QSignalSpy finished(dialog, &CEffectsDialog::previewFinished);
@@ -58,15 +76,14 @@ class EnhanceCommand : public MainWindowFixture {
           EXPECT_TRUE(dialog->grab().save(*screenshot));
         }
         dialog->findChild<QPushButton*>("1")->click();
-      });
-    }, Qt::SingleShotConnection);
-    ASSERT_TRUE(window->onCommand(kCommandEnhance));
+      }
+    });
   }
 
   std::unique_ptr<CMainDialog> window;
 };
 
-TEST_F(EnhanceCommand, OnMyPhotosTheAppliedPhotoIsStoredAgainWithItsDescription) {
+TEST_F(EditingCommand, OnMyPhotosTheAppliedPhotoIsStoredAgainWithItsDescription) {
   QString shot = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR) + "effects-from-my-photos.png";
   EnhanceWith("Invert Colors", &shot);
   PhotoStore photos(GetMyPhotosFolder());
@@ -79,7 +96,7 @@ TEST_F(EnhanceCommand, OnMyPhotosTheAppliedPhotoIsStoredAgainWithItsDescription)
   EXPECT_FALSE(window->workingPicture().hasPixels());
 }
 
-TEST_F(EnhanceCommand, OnPrintLabelsOnlyTheLabelsPictureChanges) {
+TEST_F(EditingCommand, OnPrintLabelsOnlyTheLabelsPictureChanges) {
   window->setCurrentTab(MainTab::PrintLabels);
   CPrintLabelsPage& labels = window->printLabels();
   labels.sheetView()->selectCell(0);
@@ -95,6 +112,36 @@ TEST_F(EnhanceCommand, OnPrintLabelsOnlyTheLabelsPictureChanges) {
   EXPECT_EQ(labels.cells().Cell(0).Base->BitsPerPixel, 24);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), before);
+
+  // A frame on an edited label asks first; only Yes frames it, on the photo as placed.
+  prompter.answer(Prompter::Answer::No);
+  ASSERT_TRUE(window->onCommand(kCommandFrame));
+  EXPECT_EQ(labels.cells().Cell(0).Working->BitsPerPixel, 8);
+  ASSERT_EQ(prompter.prompts().size(), 1);
+  EXPECT_TRUE(prompter.prompts()[0].text.startsWith("The photo you selected already contains a frame."));
+  prompter.answer(Prompter::Answer::Yes);
+  QSize frameSize;
+  Run<CFrameDialog>(kCommandFrame, [&frameSize](CFrameDialog* dialog) {
+    frameSize = dialog->picker()->frame().Pixels.size();
+    EXPECT_NE(dialog->picker()->photo().BitsPerPixel, 8);  // the edit is gone
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  EXPECT_EQ(labels.cells().Cell(0).Working->Pixels.size(), frameSize);
+  EXPECT_TRUE(labels.cells().Cell(0).Edited);
+}
+
+TEST_F(EditingCommand, CropOnMyPhotosStoresTheCroppedPhotoAgain) {
+  Run<CCropDialog>(kCommandCrop, [](CCropDialog* dialog) {
+    dialog->findChild<QListWidget*>("1018")->setCurrentRow(0);  // Square
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  PhotoStore photos(GetMyPhotosFolder());
+  ImageBitmap stored;
+  ASSERT_EQ(photos.LoadPhoto(stored, "Meadow"), SUCCESS);
+  // The visible part of the photo, white outside the square.
+  EXPECT_EQ(qRed(stored.Pixels.pixel(2, 2)), 255);
+  EXPECT_EQ(qBlue(stored.Pixels.pixel(2, 2)), 255);
+  EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
 }
 
 }  // namespace
