@@ -63,11 +63,39 @@ void CPicturePreview::paintEvent(QPaintEvent*) {
     // The size as shown: a picture turned by its view perspective is fitted upright.
     const QRect zoomed = PreviewZoomRect(picture_->shownSize(), client, zoom_, pan_);
     if (zoomed.isEmpty()) return;
-    result = PaintBitmap(dc, *picture_, QRect(), zoomed, clientRect, RasterOp::Copy);
+    result = paintZoomed(dc, zoomed, clientRect);
     if (result == SUCCESS) {
       zoomRect_ = zoomed;
       drawnRect_ = zoomed.intersected(clientRect);
     }
   }
   if (result == SUCCESS) emit afterPaint(dc, client);
+}
+
+int CPicturePreview::paintZoomed(DeviceContext& dc, const QRect& zoomed, const QRect& clientRect) {
+  // Dragging changes only where the picture goes: the picture at its zoomed size is kept,
+  // so such a repaint is a copy. Sizes far larger than the client are painted directly.
+  const qint64 area = qint64(zoomed.width()) * zoomed.height();
+  if (area > 4 * qint64(clientRect.width()) * clientRect.height())
+    return PaintBitmap(dc, *picture_, QRect(), zoomed, clientRect, RasterOp::Copy);
+  if (scaled_.size() != zoomed.size() || scaledKey_ != picture_->Pixels.cacheKey() ||
+      scaledPerspective_ != picture_->Perspective) {
+    scaled_ = QImage(zoomed.size(), QImage::Format_ARGB32_Premultiplied);
+    if (scaled_.isNull()) return ERROR_NO_MEMORY;
+    scaled_.fill(Qt::transparent);
+    QPainter painter(&scaled_);
+    DeviceContext target(painter, zoomed.size());
+    const int result = PaintBitmap(target, *picture_, QRect(), QRect(QPoint(0, 0), zoomed.size()), QRect(), RasterOp::Copy);
+    if (result != SUCCESS) {
+      scaled_ = QImage();
+      return result;
+    }
+    scaledKey_ = picture_->Pixels.cacheKey();
+    scaledPerspective_ = picture_->Perspective;
+  }
+  dc.painter().save();
+  dc.painter().setClipRect(clientRect);
+  dc.painter().drawImage(zoomed.topLeft(), scaled_);
+  dc.painter().restore();
+  return SUCCESS;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -51,7 +52,13 @@ class CPicturePreview : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Paints the picture into the zoomed rectangle, through a copy kept at that size.
+  int paintZoomed(DeviceContext& dc, const QRect& zoomed, const QRect& clientRect);
+
   const ImageBitmap* picture_ = nullptr;
+  QImage scaled_;
+  qint64 scaledKey_ = 0;
+  int scaledPerspective_ = 0;
   int mode_ = Fit;
   int zoom_ = 1;
   QPoint pan_;

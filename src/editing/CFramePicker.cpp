@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 #include "controls/CPictureListBox.h"
@@ -93,5 +94,15 @@ void CFramePicker::loadSelectedFrame() {
 
 void CFramePicker::drawFrame(DeviceContext& dc, QSize client) {
   if (!m_frame.hasPixels()) return;
-  PaintTransparent(dc, m_frame, QRect(), QRect(QPoint(0, 0), client), QRect(), qRgb(0, 0, 0));
+  // The frame stretched over the client with its hole transparent, made once a frame and
+  // size, so that a repaint while dragging only lays it over the photo.
+  if (m_overlay.size() != client || m_overlayKey != m_frame.Pixels.cacheKey()) {
+    m_overlay = QImage(client, QImage::Format_ARGB32_Premultiplied);
+    m_overlay.fill(Qt::transparent);
+    QPainter painter(&m_overlay);
+    DeviceContext overlay(painter, client);
+    PaintTransparent(overlay, m_frame, QRect(), QRect(QPoint(0, 0), client), QRect(), qRgb(0, 0, 0));
+    m_overlayKey = m_frame.Pixels.cacheKey();
+  }
+  dc.painter().drawImage(0, 0, m_overlay);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include "editing/FrameComposite.h"
@@ -56,6 +57,8 @@ class CFramePicker : public QWidget {
   ImageBitmap m_photo;
   ImageBitmap m_shown;
   ImageBitmap m_frame;
+  QImage m_overlay;
+  qint64 m_overlayKey = 0;
 
   PhotoListModel* m_model;
   CPictureListBox* m_list;

@@ -4,9 +4,10 @@
 
 #include "krn/ltkrn.h"
 
-// What a crop keeps: the source rectangle becomes the whole result, and of it only what
-// lies inside the shape (a rectangle or the ellipse inscribed in it, in the picture's
-// pixels) keeps its colour; the rest is white. Without a shape the whole rectangle is kept.
+// What a crop keeps: the source rectangle becomes the whole result, and of it only the
+// pixels whose centres lie inside the shape (a rectangle or the ellipse inscribed in it,
+// in the picture's pixels) keep their colour; the rest, and whatever of the rectangle lies
+// outside the picture, is white. Without a shape the whole rectangle is kept.
 struct CropArea {
   QRect Source;
   QRect Shape;
@@ -14,6 +15,6 @@ struct CropArea {
   bool Ellipse = false;
 };
 
-// The cropped picture, at the picture's depth. SUCCESS, or the library's failure with
-// result untouched.
+// The cropped picture: 24 bits, or 32 for a picture with transparency. SUCCESS, or the
+// library's failure with result untouched.
 int CropToShape(const ImageBitmap& picture, const CropArea& area, ImageBitmap& result);

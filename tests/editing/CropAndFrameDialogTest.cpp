@@ -115,6 +115,7 @@ TEST_F(CropAndFrame, ACircleCropKeepsWhatTheOutlineShowedAfterADrag) {
     EXPECT_EQ(cropped.pixel(at - source.topLeft()), original.pixel(at)) << at.x() << "," << at.y();
   EXPECT_EQ(cropped.pixel(shape.topLeft() - source.topLeft() + QPoint(2, 2)), kWhite);
   EXPECT_EQ(cropped.pixel(0, 0), kWhite);
+  EXPECT_TRUE(cropped.save(QString::fromUtf8(BRIVANE_SCREENSHOT_DIR) + "crop-circle-result.png"));
 }
 
 TEST_F(CropAndFrame, CropWithoutAShapeKeepsTheVisibleAreaAndCancelNothing) {

@@ -112,6 +112,7 @@ TEST_F(EditingCommand, OnPrintLabelsOnlyTheLabelsPictureChanges) {
   EXPECT_EQ(labels.cells().Cell(0).Base->BitsPerPixel, 24);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), before);
+  file.close();
 
   // A frame on an edited label asks first; only Yes frames it, on the photo as placed.
   prompter.answer(Prompter::Answer::No);
@@ -128,6 +129,18 @@ TEST_F(EditingCommand, OnPrintLabelsOnlyTheLabelsPictureChanges) {
   });
   EXPECT_EQ(labels.cells().Cell(0).Working->Pixels.size(), frameSize);
   EXPECT_TRUE(labels.cells().Cell(0).Edited);
+
+  // A crop of the framed label keeps its frame: no question, the edit goes on.
+  const int asked = int(prompter.prompts().size());
+  Run<CCropDialog>(kCommandCrop, [](CCropDialog* dialog) {
+    dialog->findChild<QListWidget*>("1018")->setCurrentRow(5);  // Circle
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  EXPECT_EQ(int(prompter.prompts().size()), asked);
+  const QImage cropped = labels.cells().Cell(0).Working->Pixels;
+  EXPECT_EQ(cropped.pixel(1, 1) | 0xff000000u, qRgb(255, 255, 255));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before);
 }
 
 TEST_F(EditingCommand, CropOnMyPhotosStoresTheCroppedPhotoAgain) {
