@@ -56,4 +56,8 @@ int ApplyRotateEffect(ImageBitmap& bmp, int value, int option = 0);
 int ApplySpatialFilter(ImageBitmap& bmp, int value, int option);
 inline constexpr int kSpatialFilterCount = 33;
 
+// Settles a picture composed by painting (a crop, a frame): drops the region it was painted
+// through, which no longer means anything in the new picture. flags must be 0.
+int FinishBitmap(ImageBitmap& bmp, int flags);
+
 int LtImgModuleVersion();
