@@ -67,7 +67,7 @@ CCropDialog::CCropDialog(FeatureHost& host, PictureEditTarget& target, QWidget* 
   m_preview->setMinimumSize(440, 330);
   m_shown = ReducedForPreview(m_working);
   m_preview->setPicture(&m_shown);
-  m_drag = new PreviewDrag(m_preview);
+  new PreviewDrag(m_preview);  // owned by the preview
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));

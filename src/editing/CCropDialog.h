@@ -9,7 +9,6 @@ class CPicturePreview;
 class DeviceContext;
 class FeatureHost;
 class PictureEditTarget;
-class PreviewDrag;
 class QLabel;
 class QListWidget;
 class QSpinBox;
@@ -55,5 +54,4 @@ class CCropDialog : public QDialog {
   QSpinBox* m_width;
   QLabel* m_hint;
   CPicturePreview* m_preview;
-  PreviewDrag* m_drag;
 };

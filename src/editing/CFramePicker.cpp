@@ -32,7 +32,7 @@ CFramePicker::CFramePicker(HoleFill fill, QWidget* parent) : QWidget(parent), m_
   m_preview->setDisplayMode(CPicturePreview::ZoomPan);
   m_preview->setZoomLevel(1);
   m_preview->setMinimumSize(400, 300);
-  m_drag = new PreviewDrag(m_preview);
+  new PreviewDrag(m_preview);  // owned by the preview
   m_zoomIn = Named(new QPushButton(QStringLiteral("Zoom &In"), this), 1177);
   m_zoomOut = Named(new QPushButton(QStringLiteral("&Zoom Out"), this), 1178);
 

@@ -11,7 +11,6 @@ class CPictureListBox;
 class CPicturePreview;
 class DeviceContext;
 class PhotoListModel;
-class PreviewDrag;
 class QLabel;
 class QPushButton;
 
@@ -64,7 +63,6 @@ class CFramePicker : public QWidget {
   CPictureListBox* m_list;
   QLabel* m_hint;
   CPicturePreview* m_preview;
-  PreviewDrag* m_drag;
   QPushButton* m_zoomIn;
   QPushButton* m_zoomOut;
 };
