@@ -24,39 +24,17 @@
 #include "library/Settings.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFeatureHost.h"
+#include "EditingDialogFixture.h"
 
 namespace {
-char programName[] = "editing_tests";
-int argc = 1;
-char* argv[] = {programName, nullptr};
 const QRgb kWhite = qRgb(255, 255, 255);
 
-ImageBitmap Pattern(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, (x / 40 + y / 40) % 2 * 200));
-  ImageBitmap bmp;
-  SetBitmapImage(bmp, image);
-  return bmp;
-}
-
-class HeldPicture : public PictureEditTarget {
- public:
-  ImageBitmap& picture() override { return held; }
-  void pictureChanged() override { ++changes; }
-  ImageBitmap held;
-  int changes = 0;
-};
-
-class CropAndFrame : public ::testing::Test {
+class CropAndFrame : public EditingDialogFixture {
  protected:
   void SetUp() override {
     // The shipped frames, edges, shape pictures and cursors of the build.
     qputenv("BRIVANE_PROGRAM_FOLDER", QByteArray(BRIVANE_PROGRAM_DIR));
-    store = std::make_unique<PhotoStore>(home.filePath("myphotos") + "/");
-    settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
-    host = std::make_unique<TestFeatureHost>(*store, *settings, prompter, home.filePath("registry.ini"));
-    target.held = Pattern(1200, 900);
+    target.held = TestGradient(1200, 900, true);
   }
   void TearDown() override { qunsetenv("BRIVANE_PROGRAM_FOLDER"); }
 
@@ -73,14 +51,6 @@ class CropAndFrame : public ::testing::Test {
     QApplication::processEvents();
     EXPECT_TRUE(widget.grab().save(folder + file));
   }
-
-  QApplication application{argc, argv};
-  QTemporaryDir home;
-  ScriptedPrompter prompter;
-  std::unique_ptr<PhotoStore> store;
-  std::unique_ptr<Settings> settings;
-  std::unique_ptr<TestFeatureHost> host;
-  HeldPicture target;
 };
 }  // namespace
 
@@ -185,7 +155,7 @@ TEST_F(CropAndFrame, WithoutAFrameOkSaysWhyAndChangesNothing) {
 }
 
 TEST_F(CropAndFrame, TheFramePageFramesTheWorkingPictureOnNext) {
-  host->working = Pattern(800, 600);
+  host->working = TestGradient(800, 600, true);
   CFramePage page(*host);
   page.setFolder(QString::fromUtf8(BRIVANE_PROGRAM_DIR) + "frames/");
   page.setCaption("Create a Sports Card");

@@ -25,39 +25,14 @@
 #include "myphotos/StoredPhotoEditTarget.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFeatureHost.h"
+#include "EditingDialogFixture.h"
 
 namespace {
-char programName[] = "editing_tests";
-int argc = 1;
-char* argv[] = {programName, nullptr};
-
-ImageBitmap Gradient(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 90));
-  ImageBitmap bmp;
-  SetBitmapImage(bmp, image);
-  return bmp;
-}
-
-// A picture held by the test, as a tab would hand it over.
-class HeldPicture : public PictureEditTarget {
- public:
-  ImageBitmap& picture() override { return held; }
-  void pictureChanged() override { ++changes; }
-  ImageBitmap held;
-  int changes = 0;
-};
-
-class EffectsDialog : public ::testing::Test {
+class EffectsDialog : public EditingDialogFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(home.isValid());
-    store = std::make_unique<PhotoStore>(home.filePath("myphotos") + "/");
     ASSERT_TRUE(store->EnsureFolder());
-    settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
-    host = std::make_unique<TestFeatureHost>(*store, *settings, prompter, home.filePath("registry.ini"));
-    target.held = Gradient(300, 200);
+    target.held = TestGradient(300, 200);
     original = target.held.Pixels;
   }
 
@@ -83,15 +58,9 @@ class EffectsDialog : public ::testing::Test {
     }
   }
 
-  QApplication application{argc, argv};
-  QTemporaryDir home;
-  ScriptedPrompter prompter;
-  std::unique_ptr<PhotoStore> store;
-  std::unique_ptr<Settings> settings;
-  std::unique_ptr<TestFeatureHost> host;
-  HeldPicture target;
   QImage original;
 };
+
 }  // namespace
 
 TEST_F(EffectsDialog, EachEffectShowsTheControlsItUses) {
@@ -192,7 +161,7 @@ TEST_F(EffectsDialog, PreviewsStepBackToTheOpeningPictureAndApplyHandsTheResultO
 }
 
 TEST_F(EffectsDialog, CloseDuringAPreviewStopsItAndLeavesThePicturesAsTheyWere) {
-  target.held = Gradient(3000, 2000);
+  target.held = TestGradient(3000, 2000);
   original = target.held.Pixels;
   auto dialog = Open();
   Choose(*dialog, "Reduce noise");
@@ -214,14 +183,14 @@ TEST_F(EffectsDialog, CloseDuringAPreviewStopsItAndLeavesThePicturesAsTheyWere) 
 }
 
 TEST(EffectUndoStack, KeepsWithinItsBudgetAndAlwaysReachesTheOpeningPicture) {
-  const ImageBitmap opening = Gradient(100, 100);  // 40 000 bytes a picture
+  const ImageBitmap opening = TestGradient(100, 100);  // 40 000 bytes a picture
   EffectUndoStack stack(10 * 40000);
   stack.Reset(opening);
   // As the dialog pushes: the picture before each preview, the first being the opening one.
   ImageBitmap working = opening;
   for (int step = 1; step <= 200; ++step) {
     stack.Push(working);
-    working = Gradient(100, 100);
+    working = TestGradient(100, 100);
     FillBitmap(working, qRgb(step, 0, 0));
     ASSERT_LE(stack.HeldBytes(), 10 * 40000);
   }
@@ -236,14 +205,14 @@ TEST(EffectUndoStack, KeepsWithinItsBudgetAndAlwaysReachesTheOpeningPicture) {
   EffectUndoStack tiny(1);
   tiny.Reset(opening);
   tiny.Push(opening);
-  tiny.Push(Gradient(100, 100));
-  tiny.Push(Gradient(100, 100));
+  tiny.Push(TestGradient(100, 100));
+  tiny.Push(TestGradient(100, 100));
   EXPECT_EQ(tiny.Count(), 3);
   EXPECT_GE(EffectUndoStack::DefaultBudget(), 256 * 1024 * 1024);
 }
 
 TEST_F(EffectsDialog, AStoredPhotoIsStoredAgainWithItsDescriptionOnApply) {
-  ImageBitmap photo = Gradient(320, 240);
+  ImageBitmap photo = TestGradient(320, 240);
   ASSERT_EQ(store->StorePhoto(photo, "Garden", "Our garden in May"), SUCCESS);
   std::unique_ptr<StoredPhotoEditTarget> garden = StoredPhotoEditTarget::Open(*host, "Garden");
   ASSERT_NE(garden, nullptr);
@@ -278,7 +247,7 @@ TEST_F(EffectsDialog, ScreenshotsOfThreeEffects) {
   ImageBitmap picture;
   FileInfo ignored;
   if (LoadPictureFile(QString::fromUtf8(BRIVANE_PROGRAM_DIR) + "Magazine.jpg", picture, ignored) != SUCCESS)
-    picture = Gradient(600, 400);
+    picture = TestGradient(600, 400);
   target.held = picture;
   auto dialog = Open();
   const QString folder = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);

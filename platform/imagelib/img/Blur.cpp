@@ -29,20 +29,13 @@ void SumRow(const QRgb* in, int width, const Neighbourhood& n, uint32_t* out) {
 
 // Running sums both ways: each pixel costs the same whatever the neighbourhood's size.
 int ApplyBlur(ImageBitmap& bmp, int value, int) {
-  if (value < 0 || value > kLargestNeighbourhood) return ERROR_INV_PARAMETER;
-  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
-  if (value <= 1) return ReportProgress(100) ? SUCCESS : ERROR_USER_ABORT;
+  if (const std::optional<int> done = NeighbourhoodShortcut(bmp, value)) return *done;
   const Neighbourhood n(value);
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const int width = source.width();
-  const int height = source.height();
   const RoundedDivision mean(uint32_t(value * value));
-  const size_t rowLength = size_t(width) * 3;
-
-  const bool finished = ForEachRowBand(height, [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&](const QImage& source, const TargetRows& out, int first, int end) {
+    const int width = source.width();
+    const int height = source.height();
+    const size_t rowLength = size_t(width) * 3;
     // The row sums of the rows the window covers, by source row, in a ring.
     const int ringSize = value + 1;
     std::vector<uint32_t> ring(rowLength * size_t(ringSize));
@@ -70,7 +63,5 @@ int ApplyBlur(ImageBitmap& bmp, int value, int) {
       const uint32_t* added = rowSums(entering);
       for (size_t k = 0; k < rowLength; ++k) column[k] += added[k];
     }
-  }, 0, 100, std::max(16, 4 * value));
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
+  }, std::max(16, 4 * value));
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "dis/RegionRaster.h"
+#include "img/Neighbourhood.h"
 
 namespace {
 bool IsGrey(QRgb pixel) { return qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel); }
@@ -99,4 +100,23 @@ int MapComponents(ImageBitmap& bmp, const ComponentTable& table) {
   return MapColours(bmp, [&table](QRgb pixel) {
     return qRgb(table[qRed(pixel)], table[qGreen(pixel)], table[qBlue(pixel)]);
   });
+}
+
+int ApplyByRowBands(ImageBitmap& bmp, const RowBandWork& work, int minimumBand) {
+  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
+  const QImage source = EffectSource(bmp);
+  QImage target = NewEffectTarget(source);
+  if (target.isNull()) return ERROR_NO_MEMORY;
+  const TargetRows out(target);
+  const bool finished = ForEachRowBand(
+      source.height(), [&](int first, int end) { work(source, out, first, end); }, 0, 100, minimumBand);
+  if (!finished) return ERROR_USER_ABORT;
+  return FinishEffect(bmp, std::move(target));
+}
+
+std::optional<int> NeighbourhoodShortcut(const ImageBitmap& bmp, int size) {
+  if (size < 0 || size > kLargestNeighbourhood) return ERROR_INV_PARAMETER;
+  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
+  if (size <= 1) return ReportProgress(100) ? SUCCESS : ERROR_USER_ABORT;
+  return std::nullopt;
 }

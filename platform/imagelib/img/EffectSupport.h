@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 #include <QImage>
 
@@ -31,6 +33,17 @@ class TargetRows {
 inline const QRgb* SourceRow(const QImage& image, int y) {
   return reinterpret_cast<const QRgb*>(image.constScanLine(y));
 }
+
+// The shape of most effects: a new picture of the source's size (32-bit), its rows written
+// a band at a time on every core, then finished. ERROR_USER_ABORT, the picture untouched,
+// when the progress callback asks to stop. minimumBand as for ForEachRowBand.
+using RowBandWork = std::function<void(const QImage& source, const TargetRows& out, int firstRow, int endRow)>;
+int ApplyByRowBands(ImageBitmap& bmp, const RowBandWork& work, int minimumBand = 16);
+
+// For the effects over a square neighbourhood or tile of `size`: the result when the effect
+// need not run (a size out of range, no picture, or a size of 0 or 1, which changes
+// nothing), or nothing when it must.
+std::optional<int> NeighbourhoodShortcut(const ImageBitmap& bmp, int size);
 
 // Puts an effect's result (32-bit, of the picture's size) into the picture: pixels
 // outside the picture's region keep their colour, and a grey picture whose result is grey
@@ -62,20 +75,14 @@ int MapColours(ImageBitmap& bmp, const Map& map) {
     if (bmp.Order == ColorOrder::Gray && !IsGreyPalette(palette)) bmp.Order = ColorOrder::Bgr;
     return SUCCESS;
   }
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const int width = source.width();
-  const bool finished = ForEachRowBand(source.height(), [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&map](const QImage& source, const TargetRows& out, int first, int end) {
+    const int width = source.width();
     for (int y = first; y < end; ++y) {
       const QRgb* in = SourceRow(source, y);
       QRgb* to = out[y];
       for (int x = 0; x < width; ++x) to[x] = MapColourPart(in[x], map);
     }
   });
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
 }
 
 // An effect that maps each colour component through one table.

@@ -12,16 +12,10 @@ inline int Brightness(QRgb p) { return (qRed(p) * 77 + qGreen(p) * 150 + qBlue(p
 
 int ApplyEmboss(ImageBitmap& bmp, int value, int option) {
   if (value < 0 || value > 1000 || option < 0 || option > 7) return ERROR_INV_PARAMETER;
-  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const int width = source.width();
-  const int height = source.height();
   const int dx = kStepX[option], dy = kStepY[option];
-
-  const bool finished = ForEachRowBand(height, [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&](const QImage& source, const TargetRows& out, int first, int end) {
+    const int width = source.width();
+    const int height = source.height();
     for (int y = first; y < end; ++y) {
       const QRgb* lit = SourceRow(source, ClampIndex(y + dy, height));
       const QRgb* shaded = SourceRow(source, ClampIndex(y - dy, height));
@@ -35,6 +29,4 @@ int ApplyEmboss(ImageBitmap& bmp, int value, int option) {
       }
     }
   });
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
 }

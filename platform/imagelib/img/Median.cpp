@@ -129,18 +129,11 @@ class MedianStrip {
 }  // namespace
 
 int ApplyMedian(ImageBitmap& bmp, int value, int) {
-  if (value < 0 || value > kLargestNeighbourhood) return ERROR_INV_PARAMETER;
-  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
-  if (value <= 1) return ReportProgress(100) ? SUCCESS : ERROR_USER_ABORT;
+  if (const std::optional<int> done = NeighbourhoodShortcut(bmp, value)) return *done;
   const Neighbourhood n(value);
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const int width = source.width();
-  const int height = source.height();
-
-  const bool finished = ForEachRowBand(height, [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&](const QImage& source, const TargetRows& out, int first, int end) {
+    const int width = source.width();
+    const int height = source.height();
     for (int left = 0; left < width; left += kStripWidth) {
       MedianStrip median(width, left, std::min(width, left + kStripWidth), n);
       for (int i = first - n.before; i <= first + n.after; ++i) median.AddRow(SourceRow(source, ClampIndex(i, height)));
@@ -151,7 +144,5 @@ int ApplyMedian(ImageBitmap& bmp, int value, int) {
         median.AddRow(SourceRow(source, ClampIndex(y + 1 + n.after, height)));
       }
     }
-  }, 0, 100, std::max(16, 4 * value));
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
+  }, std::max(16, 4 * value));
 }

@@ -6,9 +6,7 @@
 #include "img/ltimg.h"
 
 int ApplyMosaic(ImageBitmap& bmp, int value, int) {
-  if (value < 0 || value > kLargestNeighbourhood) return ERROR_INV_PARAMETER;
-  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
-  if (value <= 1) return ReportProgress(100) ? SUCCESS : ERROR_USER_ABORT;
+  if (const std::optional<int> done = NeighbourhoodShortcut(bmp, value)) return *done;
   const QImage source = EffectSource(bmp);
   QImage target = NewEffectTarget(source);
   if (target.isNull()) return ERROR_NO_MEMORY;

@@ -20,12 +20,6 @@ struct RowRandom {
 
 int ApplyNoise(ImageBitmap& bmp, int value, int option) {
   if (value < 0 || value > 100 || option < 0 || option > 3) return ERROR_INV_PARAMETER;
-  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const int width = source.width();
   // Chosen when the low 32 bits of a draw fall below this share of 2^32.
   const uint64_t threshold = (uint64_t(value) << 32) / 100;
   const uint64_t seed = (uint64_t(std::random_device()()) << 32) | std::random_device()();
@@ -33,7 +27,8 @@ int ApplyNoise(ImageBitmap& bmp, int value, int option) {
   static constexpr QRgb kPlanes[4] = {0x00ffffffu, 0x00ff0000u, 0x0000ff00u, 0x000000ffu};
   const QRgb plane = kPlanes[option];
 
-  const bool finished = ForEachRowBand(source.height(), [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&](const QImage& source, const TargetRows& out, int first, int end) {
+    const int width = source.width();
     for (int y = first; y < end; ++y) {
       RowRandom random(seed, y);
       const QRgb* in = SourceRow(source, y);
@@ -44,6 +39,4 @@ int ApplyNoise(ImageBitmap& bmp, int value, int option) {
       }
     }
   });
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
 }

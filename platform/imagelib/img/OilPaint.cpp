@@ -58,18 +58,11 @@ inline uint32_t Mean(uint32_t sum, uint32_t count) { return (sum + count / 2) / 
 }  // namespace
 
 int ApplyOilPaint(ImageBitmap& bmp, int value, int) {
-  if (value < 0 || value > kLargestNeighbourhood) return ERROR_INV_PARAMETER;
-  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
-  if (value <= 1) return ReportProgress(100) ? SUCCESS : ERROR_USER_ABORT;
+  if (const std::optional<int> done = NeighbourhoodShortcut(bmp, value)) return *done;
   const Neighbourhood n(value);
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const int width = source.width();
-  const int height = source.height();
-
-  const bool finished = ForEachRowBand(height, [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&](const QImage& source, const TargetRows& out, int first, int end) {
+    const int width = source.width();
+    const int height = source.height();
     std::vector<Bins> columns(static_cast<size_t>(width));
     for (Bins& column : columns) column.Clear();
     auto putRow = [&](int row, uint32_t sign) {
@@ -95,7 +88,5 @@ int ApplyOilPaint(ImageBitmap& bmp, int value, int) {
       putRow(y - n.before, uint32_t(-1));
       putRow(y + 1 + n.after, 1);
     }
-  }, 0, 100, std::max(16, 4 * value));
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
+  }, std::max(16, 4 * value));
 }

@@ -6,18 +6,14 @@ int ApplySharpen(ImageBitmap& bmp, int value, int) {
   if (value < -1000 || value > 1000) return ERROR_INV_PARAMETER;
   if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
   if (value == 0) return ReportProgress(100) ? SUCCESS : ERROR_USER_ABORT;
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const int width = source.width();
-  const int height = source.height();
   // The difference from the 3 x 3 mean, as nine times itself: sharpening adds value / 100
   // of it; softening takes -value / 1000 of the way to the mean.
   const int numerator = value;
   const int denominator = value > 0 ? 900 : 9000;
 
-  const bool finished = ForEachRowBand(height, [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&](const QImage& source, const TargetRows& out, int first, int end) {
+    const int width = source.width();
+    const int height = source.height();
     for (int y = first; y < end; ++y) {
       const QRgb* rows[3] = {SourceRow(source, ClampIndex(y - 1, height)), SourceRow(source, y),
                              SourceRow(source, ClampIndex(y + 1, height))};
@@ -45,6 +41,4 @@ int ApplySharpen(ImageBitmap& bmp, int value, int) {
       }
     }
   });
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
 }

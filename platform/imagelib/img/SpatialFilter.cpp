@@ -114,15 +114,8 @@ void FilterRows(const SpatialKernel& kernel, const QImage& source, const TargetR
 
 int ApplySpatialFilter(ImageBitmap& bmp, int, int option) {
   if (option < 0 || option >= kSpatialFilterCount) return ERROR_INV_PARAMETER;
-  if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
   const SpatialKernel& kernel = kFilters[option];
-  const QImage source = EffectSource(bmp);
-  QImage target = NewEffectTarget(source);
-  if (target.isNull()) return ERROR_NO_MEMORY;
-  const TargetRows out(target);
-  const bool finished = ForEachRowBand(source.height(), [&](int first, int end) {
+  return ApplyByRowBands(bmp, [&kernel](const QImage& source, const TargetRows& out, int first, int end) {
     FilterRows(kernel, source, out, first, end);
   });
-  if (!finished) return ERROR_USER_ABORT;
-  return FinishEffect(bmp, std::move(target));
 }
