@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/OkCancelButtons.h"
 #include "controls/Prompter.h"
 
 namespace {
@@ -26,11 +27,7 @@ CInputLineDialog::CInputLineDialog(Prompter& prompter, const QString& caption,
   m_edit->selectAll();
   m_prompt->setBuddy(m_edit);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CInputLineDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CInputLineDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_prompt);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/OkCancelButtons.h"
 #include "controls/CPictureListBox.h"
 #include "library/PhotoListModel.h"
 
@@ -35,11 +36,7 @@ CPickPhotoDialog::CPickPhotoDialog(PhotoListModel& photos, const QString& lastPi
   m_fill = new QCheckBox(QStringLiteral("&Fill in all the available blank spaces"), this);
   m_fill->setObjectName(QStringLiteral("1046"));
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CPickPhotoDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CPickPhotoDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
   connect(m_list, &QAbstractItemView::doubleClicked, this, &CPickPhotoDialog::accept);
   connect(m_list, &CPictureListBox::keyNotified, this, [this](int key) {
     if (key != Qt::Key_Delete) accept();

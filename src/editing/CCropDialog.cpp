@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "controls/OkCancelButtons.h"
 #include "controls/BackgroundRunner.h"
 #include "controls/CPicturePreview.h"
 #include "controls/FeatureHost.h"
@@ -69,11 +70,7 @@ CCropDialog::CCropDialog(FeatureHost& host, PictureEditTarget& target, QWidget* 
   m_preview->setPicture(&m_shown);
   new PreviewDrag(m_preview);  // owned by the preview
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CCropDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CCropDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Pick the shape of the crop"), this), 0, 0);

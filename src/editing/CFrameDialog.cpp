@@ -6,6 +6,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "controls/OkCancelButtons.h"
 #include "controls/FeatureHost.h"
 #include "controls/PictureEditTarget.h"
 #include "editing/CFramePicker.h"
@@ -25,11 +26,7 @@ CFrameDialog::CFrameDialog(FeatureHost& host, PictureEditTarget& target, QWidget
   m_picker->setPhoto(target.picture());
   m_picker->setFolder(GetFramesFolder());
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CFrameDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CFrameDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_tabs);
   layout->addWidget(m_label);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/OkCancelButtons.h"
 #include "library/Settings.h"
 
 CPropertiesDialog::CPropertiesDialog(const QString& emailAddress, const QString& emailServer,
@@ -33,11 +34,7 @@ CPropertiesDialog::CPropertiesDialog(const QString& emailAddress, const QString&
   form->addRow(addressLabel, m_address);
   form->addRow(serverLabel, m_server);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);

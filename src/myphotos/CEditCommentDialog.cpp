@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "controls/OkCancelButtons.h"
 #include "controls/CDescriptionEdit.h"
 #include "controls/CPicturePreview.h"
 
@@ -44,11 +45,7 @@ CEditCommentDialog::CEditCommentDialog(const QString& stem, const QString& descr
     m_preview->setCursor(Qt::PointingHandCursor);
   }
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(m_stem, 0, 0, 1, 2);

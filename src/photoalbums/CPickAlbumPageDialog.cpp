@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/OkCancelButtons.h"
 #include "dis/ltdis.h"
 #include "labels/LabelTemplate.h"
 #include "labels/TemplatePreview.h"
@@ -34,11 +35,7 @@ CPickAlbumPageDialog::CPickAlbumPageDialog(const std::vector<LabelTemplate*>& la
     m_list->addItem(item);
   }
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CPickAlbumPageDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CPickAlbumPageDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
   connect(m_list, &QListWidget::itemDoubleClicked, this, &CPickAlbumPageDialog::accept);
 
   auto* layout = new QVBoxLayout(this);

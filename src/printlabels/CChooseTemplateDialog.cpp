@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include "controls/OkCancelButtons.h"
 #include "dis/ltdis.h"
 #include "labels/LabelTemplates.h"
 #include "labels/TemplatePreview.h"
@@ -58,11 +59,7 @@ CChooseTemplateDialog::CChooseTemplateDialog(LabelTemplateList& templates, QWidg
   colours.setColor(QPalette::WindowText, Qt::black);
   note->setPalette(colours);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CChooseTemplateDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CChooseTemplateDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(m_tabs, 0, 0, 1, 2);
