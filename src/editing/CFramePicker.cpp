@@ -33,13 +33,13 @@ CFramePicker::CFramePicker(HoleFill fill, QWidget* parent) : QWidget(parent), m_
   m_preview->setZoomLevel(1);
   m_preview->setMinimumSize(400, 300);
   new PreviewDrag(m_preview);  // owned by the preview
-  m_zoomIn = Named(new QPushButton(QStringLiteral("Zoom &In"), this), 1177);
-  m_zoomOut = Named(new QPushButton(QStringLiteral("&Zoom Out"), this), 1178);
+  auto* zoomIn = Named(new QPushButton(QStringLiteral("Zoom &In"), this), 1177);
+  auto* zoomOut = Named(new QPushButton(QStringLiteral("&Zoom Out"), this), 1178);
 
   auto* zoom = new QHBoxLayout;
   zoom->addStretch(1);
-  zoom->addWidget(m_zoomIn);
-  zoom->addWidget(m_zoomOut);
+  zoom->addWidget(zoomIn);
+  zoom->addWidget(zoomOut);
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_list, 0, 0);
@@ -51,8 +51,8 @@ CFramePicker::CFramePicker(HoleFill fill, QWidget* parent) : QWidget(parent), m_
 
   connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { loadSelectedFrame(); });
   // No bound either way, as the zoom levels have always been.
-  connect(m_zoomIn, &QPushButton::clicked, this, [this] { m_preview->setZoomLevel(m_preview->zoomLevel() + 1); });
-  connect(m_zoomOut, &QPushButton::clicked, this, [this] { m_preview->setZoomLevel(m_preview->zoomLevel() - 1); });
+  connect(zoomIn, &QPushButton::clicked, this, [this] { m_preview->setZoomLevel(m_preview->zoomLevel() + 1); });
+  connect(zoomOut, &QPushButton::clicked, this, [this] { m_preview->setZoomLevel(m_preview->zoomLevel() - 1); });
   connect(m_preview, &CPicturePreview::afterPaint, this, &CFramePicker::drawFrame);
 }
 

@@ -12,7 +12,6 @@ class CPicturePreview;
 class DeviceContext;
 class PhotoListModel;
 class QLabel;
-class QPushButton;
 
 // The frame chooser that the Frame dialog and the wizard's frame page share: the list of
 // a folder's frames (1018), the hint (1038), the preview (1006) with the photo behind the
@@ -63,6 +62,4 @@ class CFramePicker : public QWidget {
   CPictureListBox* m_list;
   QLabel* m_hint;
   CPicturePreview* m_preview;
-  QPushButton* m_zoomIn;
-  QPushButton* m_zoomOut;
 };

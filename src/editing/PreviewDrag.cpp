@@ -26,14 +26,11 @@ bool PreviewDrag::eventFilter(QObject* watched, QEvent* event) {
       m_start = mouse->globalPosition().toPoint();
       m_preview->setCursor(Qt::SizeAllCursor);
       m_preview->setPanOffset(QPoint());
-      emit panned(QPoint());
       return true;
     }
     case QEvent::MouseMove:
       if (m_dragging) {
-        const QPoint pan = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_start;
-        m_preview->setPanOffset(pan);
-        emit panned(pan);
+        m_preview->setPanOffset(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_start);
         return true;
       }
       return false;

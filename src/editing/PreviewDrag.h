@@ -15,12 +15,6 @@ class PreviewDrag : public QObject {
  public:
   explicit PreviewDrag(CPicturePreview* preview);
 
-  bool dragging() const { return m_dragging; }
-
- signals:
-  // The pan offset changed (the preview has it already and repaints).
-  void panned(QPoint pan);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
