@@ -1,6 +1,7 @@
 # Which source folder may use which: the one table that the build and the include check
 # (scripts/check-layers.cmake) read. Dependencies point one way:
-#   app -> mainwindow -> feature folders -> controls -> library, labels, albums, shows -> platform.
+#   app -> mainwindow -> feature folders -> controls -> library, labels, albums, shows, photoedits
+#   -> platform.
 #
 # brivane_layer(<folder> <name> [NO_WIDGETS | NO_QT] USES <name>...)
 #   <name>      the folder's include prefix: #include "<name>/File.h"
@@ -13,7 +14,7 @@
 
 set(imaging krn fil cmp dis img efx twn)
 set(platform system inet ${imaging})
-set(below_features controls library labels albums shows ${platform})
+set(below_features controls library labels albums shows photoedits ${platform})
 
 #             folder                 name        what it may use
 brivane_layer(src/app                app         USES mainwindow)
@@ -40,6 +41,8 @@ brivane_layer(src/labels             labels      NO_WIDGETS USES library ${platf
 # brivane tool keep albums with them.
 brivane_layer(src/albums             albums      NO_WIDGETS USES labels library ${platform})
 brivane_layer(src/shows              shows       NO_WIDGETS USES library ${platform})
+# Picture edits without widgets: the editing dialogs and the brivane tool make them.
+brivane_layer(src/photoedits         photoedits  NO_WIDGETS USES library ${platform})
 brivane_layer(src/launcher           launcher    NO_QT USES)
 
 brivane_layer(platform/system        system      NO_WIDGETS USES)
@@ -53,7 +56,7 @@ brivane_layer(platform/imagelib/img  img         NO_WIDGETS USES ${imaging})
 brivane_layer(platform/imagelib/efx  efx         NO_WIDGETS USES ${imaging})
 brivane_layer(platform/imagelib/twn  twn         NO_WIDGETS USES ${imaging})
 
-brivane_layer(tools/brivane          brivane     NO_WIDGETS USES library labels albums shows ${platform})
+brivane_layer(tools/brivane          brivane     NO_WIDGETS USES library labels albums shows photoedits ${platform})
 brivane_layer(players/common         common      USES ${imaging})
 brivane_layer(players/pavonel        pavonel     USES common)
 brivane_layer(players/corilan        corilan     USES common)

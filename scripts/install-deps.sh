@@ -12,6 +12,7 @@ packages=(
   # Programs and peers the tests run: a missing one fails its test, naming the package.
   libsane1                              # SANE's "test" scanner backend
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-lato
+  fonts-droid-fallback                  # Chinese, Japanese and Korean in captions
   python3 python3-pyftpdlib python3-aiosmtpd   # /usr/bin/python3 with the FTP and SMTP peers
   imagemagick                           # convert, identify
   libimage-exiftool-perl                # exiftool

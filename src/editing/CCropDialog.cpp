@@ -19,7 +19,7 @@
 #include "editing/CropToShape.h"
 #include "editing/DialogParts.h"
 #include "editing/PreviewDrag.h"
-#include "editing/PreviewPicture.h"
+#include "photoedits/PreviewPicture.h"
 #include "system/Folders.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "controls/PictureEditTarget.h"
 #include "controls/ProgramCursors.h"
 #include "editing/DialogParts.h"
-#include "editing/PreviewPicture.h"
+#include "photoedits/PreviewPicture.h"
 #include "img/EffectTable.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "controls/CPicturePreview.h"
 #include "editing/DialogParts.h"
 #include "editing/PreviewDrag.h"
-#include "editing/PreviewPicture.h"
+#include "photoedits/PreviewPicture.h"
 #include "efx/ltefx.h"
 #include "library/PhotoListModel.h"
 

@@ -26,9 +26,12 @@
 #include "controls/PictureEditTarget.h"
 #include "controls/ProgramPicture.h"
 #include "controls/Prompter.h"
+#include "editing/CCaptionDialog.h"
 #include "editing/CCropDialog.h"
 #include "editing/CEffectsDialog.h"
 #include "editing/CFrameDialog.h"
+#include "editing/CRedEyeDialog.h"
+#include "editing/CResizeDialog.h"
 #include "fil/ltfil.h"
 #include "fun/CFunPage.h"
 #include "getphoto/CDropImporter.h"
@@ -302,6 +305,9 @@ bool CMainDialog::onCommand(int command) {
     case kCommandEnhance: runEditing<CEffectsDialog>(command); return true;
     case kCommandCrop: runEditing<CCropDialog>(command); return true;
     case kCommandFrame: runEditing<CFrameDialog>(command); return true;
+    case kCommandCaption: runEditing<CCaptionDialog>(command); return true;
+    case kCommandRedEye: runEditing<CRedEyeDialog>(command); return true;
+    case kCommandResize: runEditing<CResizeDialog>(command); return true;
     default:
       // A command the current tab does not take belongs to a feature still to come; its
       // menu item and enable rule are in place.

@@ -38,19 +38,6 @@ class CropAndFrame : public EditingDialogFixture {
   }
   void TearDown() override { qunsetenv("BRIVANE_PROGRAM_FOLDER"); }
 
-  static void Drag(QWidget* preview, QPoint from, QPoint by) {
-    QTest::mousePress(preview, Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, QPointF(from + by), preview->mapToGlobal(QPointF(from + by)), Qt::NoButton,
-                     Qt::LeftButton, {});
-    QApplication::sendEvent(preview, &move);
-    QTest::mouseRelease(preview, Qt::LeftButton, {}, from + by);
-  }
-  static void Shot(QWidget& widget, const char* file) {
-    const QString folder = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    QApplication::processEvents();
-    EXPECT_TRUE(widget.grab().save(folder + file));
-  }
 };
 }  // namespace
 

@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "controls/PictureEditTarget.h"
 #include "krn/ltkrn.h"
@@ -43,6 +46,22 @@ class EditingDialogFixture : public ::testing::Test {
     store = std::make_unique<PhotoStore>(home.filePath("myphotos") + "/");
     settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
     host = std::make_unique<TestFeatureHost>(*store, *settings, prompter, home.filePath("registry.ini"));
+  }
+
+  // A press at `from`, one move by `by` with the button held, and the release there.
+  static void Drag(QWidget* widget, QPoint from, QPoint by) {
+    QTest::mousePress(widget, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + by), widget->mapToGlobal(QPointF(from + by)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(widget, &move);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, from + by);
+  }
+  // Saves what the widget shows for people to look at.
+  static void Shot(QWidget& widget, const char* file) {
+    const QString folder = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+    QApplication::processEvents();
+    EXPECT_TRUE(widget.grab().save(folder + file));
   }
 
   static inline char programName[] = "editing_tests";

@@ -75,6 +75,49 @@ TEST(Kernel, ResizeKeepsEdgesAndFlatColours) {
   EXPECT_EQ(indexed.Pixels.format(), QImage::Format_Indexed8);
 }
 
+TEST(Kernel, EnlargingInterpolatesSmoothlyAtEveryDepthAndSize) {
+  // A black-to-white step doubled: nearest neighbour would give only black and white; the
+  // cubic gives a ramp, with at most a slight overshoot kept within the channel.
+  ImageBitmap step = MakeBitmap(8, 1);
+  for (int x = 4; x < 8; ++x) step.Pixels.setPixel(x, 0, qRgb(255, 255, 255));
+  ASSERT_EQ(ResizeBitmap(step, 16, 1), SUCCESS);
+  int between = 0;
+  for (int x = 0; x < 16; ++x) between += qGray(PixelAt(step, x, 0)) > 10 && qGray(PixelAt(step, x, 0)) < 245;
+  EXPECT_GE(between, 2);
+  EXPECT_EQ(PixelAt(step, 0, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(PixelAt(step, 15, 0), qRgb(255, 255, 255));
+
+  // Every depth keeps its depth and a flat colour, both ways.
+  for (int bits : {1, 4, 8, 24, 32}) {
+    ImageBitmap bmp = MakeBitmap(30, 20, bits, qRgb(255, 255, 255));
+    ASSERT_EQ(ResizeBitmap(bmp, 75, 50), SUCCESS) << bits;
+    ASSERT_EQ(ResizeBitmap(bmp, 7, 3), SUCCESS) << bits;
+    EXPECT_EQ(bmp.BitsPerPixel, bits);
+    EXPECT_EQ(bmp.Pixels.size(), QSize(7, 3)) << bits;
+    EXPECT_EQ(PixelAt(bmp, 3, 1) | 0xff000000u, qRgb(255, 255, 255)) << bits;
+  }
+  // Half-transparent red stays that, however it is resampled.
+  ImageBitmap glass = MakeBitmap(10, 10, 32);
+  glass.Pixels.fill(qRgba(255, 0, 0, 128));
+  ASSERT_EQ(ResizeBitmap(glass, 33, 27), SUCCESS);
+  EXPECT_EQ(qAlpha(PixelAt(glass, 16, 13)), 128);
+  EXPECT_NEAR(qRed(PixelAt(glass, 16, 13)), 255, 2);
+
+  // The extremes: one pixel to a page, a thread of 10000 to a bar, and back.
+  ImageBitmap dot = MakeBitmap(1, 1, 24, qRgb(10, 200, 30));
+  ASSERT_EQ(ResizeBitmap(dot, 800, 600), SUCCESS);
+  EXPECT_EQ(PixelAt(dot, 799, 599), qRgb(10, 200, 30));
+  ImageBitmap thread = MakeBitmap(1, 10000, 24, qRgb(90, 90, 90));
+  ASSERT_EQ(ResizeBitmap(thread, 10, 1), SUCCESS);
+  EXPECT_EQ(PixelAt(thread, 9, 0), qRgb(90, 90, 90));
+  ASSERT_EQ(ResizeBitmap(thread, 1, 10000), SUCCESS);
+  EXPECT_EQ(PixelAt(thread, 0, 9999), qRgb(90, 90, 90));
+  // No size beyond the library's limits is ever made.
+  EXPECT_EQ(ResizeBitmap(thread, 300000, 1), ERROR_IMAGE_TOO_LARGE);
+  EXPECT_EQ(ResizeBitmap(thread, 0, 5), ERROR_INV_PARAMETER);
+  EXPECT_EQ(thread.Pixels.size(), QSize(1, 10000));
+}
+
 TEST(Kernel, ProgressCallbackCanStopAResize) {
   ImageBitmap bmp = MakeBitmap(400, 400);
   int calls = 0;

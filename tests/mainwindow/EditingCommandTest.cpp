@@ -1,19 +1,25 @@
 #include <QDir>
 #include <functional>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include "MainWindowFixture.h"
 #include "controls/CPictureListBox.h"
+#include "controls/CScrollImageView.h"
 #include "controls/CommandIds.h"
 #include "controls/PageView.h"
+#include "editing/CCaptionDialog.h"
 #include "editing/CCropDialog.h"
 #include "editing/CEffectsDialog.h"
 #include "editing/CFrameDialog.h"
 #include "editing/CFramePicker.h"
+#include "editing/CRedEyeDialog.h"
+#include "editing/CResizeDialog.h"
 #include "krn/ltkrn.h"
 #include "labels/PageCells.h"
 #include "library/PhotoListModel.h"
@@ -155,6 +161,44 @@ TEST_F(EditingCommand, CropOnMyPhotosStoresTheCroppedPhotoAgain) {
   EXPECT_EQ(qRed(stored.Pixels.pixel(2, 2)), 255);
   EXPECT_EQ(qBlue(stored.Pixels.pixel(2, 2)), 255);
   EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
+}
+
+TEST_F(EditingCommand, ResizeCaptionAndRedEyeWorkOnTheStoredPhotoAndOnALabel) {
+  Run<CResizeDialog>(kCommandResize, [](CResizeDialog* dialog) {
+    dialog->findChild<QRadioButton*>("1245")->click();  // 800x600
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  PhotoStore photos(GetMyPhotosFolder());
+  ImageBitmap stored;
+  ASSERT_EQ(photos.LoadPhoto(stored, "Meadow"), SUCCESS);
+  EXPECT_EQ(stored.shownSize(), QSize(800, 600));
+  EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
+
+  window->setCurrentTab(MainTab::PrintLabels);
+  CPrintLabelsPage& labels = window->printLabels();
+  labels.sheetView()->selectCell(0);
+  labels.placePhoto("Meadow", false);
+  labels.sheetView()->selectCell(0);
+  const QImage placed = labels.cells().Cell(0).Working->Pixels;
+  // Cancel in Correct Red Eye changes nothing, even after a correction.
+  Run<CRedEyeDialog>(kCommandRedEye, [](CRedEyeDialog* dialog) {
+    QTest::mousePress(dialog->view()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(dialog->view()->viewport(), Qt::LeftButton, {}, QPoint(60, 50));
+    dialog->correctRedEye();
+    dialog->findChild<QPushButton*>("2")->click();
+  });
+  EXPECT_EQ(labels.cells().Cell(0).Working->Pixels, placed);
+  // A sticky note at the label picture's top-left.
+  Run<CCaptionDialog>(kCommandCaption, [](CCaptionDialog* dialog) {
+    dialog->findChild<QListWidget*>("1074")->setCurrentRow(2);
+    dialog->findChild<QPlainTextEdit*>("1075")->setPlainText("Picnic");
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  EXPECT_EQ(labels.cells().Cell(0).Working->Pixels.pixel(5, 90), 0xffffff80u);
+  EXPECT_TRUE(labels.cells().Cell(0).Edited);
+  ImageBitmap unchanged;
+  ASSERT_EQ(photos.LoadPhoto(unchanged, "Meadow"), SUCCESS);
+  EXPECT_EQ(unchanged.Pixels.pixel(5, 90), stored.Pixels.pixel(5, 90));
 }
 
 }  // namespace

@@ -47,6 +47,9 @@ constexpr char kToolUsage[] =
     "  labels templates       list the label sheets\n"
     "  labels print PHOTO...  print photos on a label sheet as a PDF (see labels --help)\n"
     "  effect NAME... EFFECT  apply a special effect to photos or a file (see effect --help)\n"
+    "  resize NAME... SIZE    resize photos or a file (see resize --help)\n"
+    "  caption NAME...        put a speech balloon, thought balloon or note on photos or a file\n"
+    "                         (see caption --help)\n"
     "\n"
     "Run 'brivane COMMAND --help' for the options of a command.\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
@@ -218,6 +221,8 @@ int BrivaneTool::run(const QStringList& arguments) {
       {QStringLiteral("show"), &BrivaneTool::show},
       {QStringLiteral("labels"), &BrivaneTool::labels},
       {QStringLiteral("effect"), &BrivaneTool::effect},
+      {QStringLiteral("resize"), &BrivaneTool::resize},
+      {QStringLiteral("caption"), &BrivaneTool::caption},
   };
   const auto command = kCommands.constFind(m_command);
   if (command == kCommands.cend()) {

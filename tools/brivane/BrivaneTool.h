@@ -42,8 +42,20 @@ class BrivaneTool {
   int printLabels(const QString& code, const QString& pdf, bool fill, const QStringList& photos);
   int effect(const QStringList& arguments);
   int listEffects();
-  int applyEffectToPhoto(const EffectInfo& effect, int value, int option, const QString& name);
-  int applyEffectToFile(const EffectInfo& effect, int value, int option, const QString& in, const QString& out);
+  int resize(const QStringList& arguments);
+  int caption(const QStringList& arguments);
+
+  // A change to a picture, named for messages ("apply Blur to", "resize to 800x600").
+  // Apply returns why the change could not be made, or "".
+  struct PictureEdit {
+    QString Doing;
+    std::function<QString(ImageBitmap&)> Apply;
+  };
+  // Makes the change to each stored photo, stored again with its description; a photo that
+  // cannot be changed does not stop the others.
+  int editPhotos(const PictureEdit& edit, const QStringList& names);
+  // Makes the change to a picture file, written as another in the format its name gives.
+  int editFile(const PictureEdit& edit, const QString& in, const QString& out);
 
   // Reports a failure of the current command and returns kFailure.
   int fail(const QString& reason);

@@ -54,3 +54,5 @@ QString FileResultDescription(int code, const FileInfo& header) {
   return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(ResultName(code)),
                                        DescribeFileResult(code, header));
 }
+
+QString ResultProblem(int code) { return code == SUCCESS ? QString() : ResultDescription(code); }

@@ -26,5 +26,7 @@ ParsedArguments ParseArguments(const QStringList& arguments, const QStringList& 
 void EmptyBitmap(ImageBitmap& bmp);
 // "NAME (sentence)" for a result code.
 QString ResultDescription(int code);
+// "" for SUCCESS, else ResultDescription(code).
+QString ResultProblem(int code);
 // The same for reading a picture file: a picture refused for its size is named with it.
 QString FileResultDescription(int code, const FileInfo& header);

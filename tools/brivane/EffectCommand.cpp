@@ -1,10 +1,7 @@
 #include "BrivaneTool.h"
 
-#include <QFileInfo>
-
 #include "CommandLine.h"
 #include "img/EffectTable.h"
-#include "library/SavePictureAs.h"
 
 namespace {
 constexpr char kEffectUsage[] =
@@ -101,42 +98,9 @@ int BrivaneTool::effect(const QStringList& arguments) {
                             .arg(options.size() - 1));
   }
 
-  if (onFile) return applyEffectToFile(*effect, value, option, parsed.Positional[0], parsed.Positional[1]);
-  if (!openStore()) return kFailure;
-  // Each photo on its own: one that cannot be changed does not stop the others.
-  int status = kSuccess;
-  for (const QString& name : parsed.Positional.first(parsed.Positional.size() - 1))
-    if (applyEffectToPhoto(*effect, value, option, name) != kSuccess) status = kFailure;
-  return status;
-}
-
-int BrivaneTool::applyEffectToPhoto(const EffectInfo& effect, int value, int option, const QString& name) {
-  const QString stem = storedStem(name);
-  if (stem.isEmpty()) return kFailure;
-  ImageBitmap working;
-  int result = m_store.LoadPhoto(working, stem);
-  if (result == SUCCESS) result = ApplyEffect(effect, working, value, option);
-  if (result == SUCCESS) result = m_store.ReplacePicture(working, stem);
-  EmptyBitmap(working);
-  if (result != SUCCESS)
-    return fail(QStringLiteral("cannot apply %1 to '%2': %3").arg(effect.Name, name, ResultDescription(result)));
-  return kSuccess;
-}
-
-int BrivaneTool::applyEffectToFile(const EffectInfo& effect, int value, int option, const QString& in,
-                                   const QString& out) {
-  const QString target = QFileInfo(out).absoluteFilePath();
-  if (QFileInfo(in).absoluteFilePath() == target)
-    return usageError(QStringLiteral("write the result to another file than '%1'").arg(in));
-  ImageBitmap picture;
-  FileInfo header;
-  int result = LoadPictureFile(in, picture, header);
-  if (result != SUCCESS) return fail(QStringLiteral("cannot read '%1': %2").arg(in, FileResultDescription(result, header)));
-  result = ApplyEffect(effect, picture, value, option);
-  if (result != SUCCESS) return fail(QStringLiteral("cannot apply %1: %2").arg(effect.Name, ResultDescription(result)));
-  const SaveAsSettings settings = SaveAsSettingsFor(target, picture.BitsPerPixel);
-  if (settings.Format == 0) return fail(QStringLiteral("'%1' does not end in an image file type Brivane writes").arg(out));
-  result = SavePictureAs(settings, picture);
-  if (result != SUCCESS) return fail(QStringLiteral("cannot write '%1': %2").arg(target, ResultDescription(result)));
-  return kSuccess;
+  const PictureEdit edit{QStringLiteral("apply %1 to").arg(effect->Name), [effect, value, option](ImageBitmap& picture) {
+                           return ResultProblem(ApplyEffect(*effect, picture, value, option));
+                         }};
+  if (onFile) return editFile(edit, parsed.Positional[0], parsed.Positional[1]);
+  return editPhotos(edit, parsed.Positional.first(parsed.Positional.size() - 1));
 }

@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "krn/ParallelRows.h"
+#include "krn/PictureLimits.h"
 #include "krn/ltkrn.h"
 
 // Separable resampling. Shrinking averages the exact area each output pixel covers, so
-// fine detail folds into the right mean instead of aliasing; enlarging is bilinear.
+// fine detail folds into the right mean instead of aliasing; enlarging is bicubic.
 namespace {
 
 struct AxisWeights {
@@ -17,6 +18,14 @@ struct AxisWeights {
   std::vector<float> weights;
 };
 
+// The Catmull-Rom cubic: sharp without the ringing of wider filters.
+double CubicWeight(double distance) {
+  const double d = std::abs(distance);
+  if (d < 1) return (1.5 * d - 2.5) * d * d + 1;
+  if (d < 2) return ((-0.5 * d + 2.5) * d - 4) * d + 2;
+  return 0;
+}
+
 AxisWeights ComputeAxisWeights(int sourceSize, int targetSize) {
   AxisWeights axis;
   axis.first.resize(size_t(targetSize));
@@ -25,7 +34,11 @@ AxisWeights ComputeAxisWeights(int sourceSize, int targetSize) {
   const double ratio = double(sourceSize) / targetSize;
   for (int i = 0; i < targetSize; ++i) {
     axis.offset[size_t(i)] = int(axis.weights.size());
-    if (targetSize < sourceSize) {
+    if (targetSize == sourceSize) {
+      axis.first[size_t(i)] = i;
+      axis.count[size_t(i)] = 1;
+      axis.weights.push_back(1);
+    } else if (targetSize < sourceSize) {
       const double begin = i * ratio;
       const double end = (i + 1) * ratio;
       const int first = int(std::floor(begin));
@@ -37,26 +50,17 @@ AxisWeights ComputeAxisWeights(int sourceSize, int targetSize) {
       axis.first[size_t(i)] = first;
       axis.count[size_t(i)] = last - first + 1;
     } else {
+      // Catmull-Rom over the four nearest source pixels; taps beyond an edge repeat it.
       const double centre = (i + 0.5) * ratio - 0.5;
-      int j0 = int(std::floor(centre));
-      float fraction = float(centre - j0);
-      if (j0 < 0) {
-        j0 = 0;
-        fraction = 0;
-      }
-      if (j0 >= sourceSize - 1) {
-        j0 = sourceSize - 1;
-        fraction = 0;
-      }
-      axis.first[size_t(i)] = j0;
-      if (fraction > 0) {
-        axis.count[size_t(i)] = 2;
-        axis.weights.push_back(1 - fraction);
-        axis.weights.push_back(fraction);
-      } else {
-        axis.count[size_t(i)] = 1;
-        axis.weights.push_back(1);
-      }
+      const int j0 = int(std::floor(centre));
+      const int lowest = std::clamp(j0 - 1, 0, sourceSize - 1);
+      const int highest = std::clamp(j0 + 2, 0, sourceSize - 1);
+      float taps[4] = {0, 0, 0, 0};
+      for (int j = j0 - 1; j <= j0 + 2; ++j)
+        taps[std::clamp(j, 0, sourceSize - 1) - lowest] += float(CubicWeight(centre - j));
+      axis.first[size_t(i)] = lowest;
+      axis.count[size_t(i)] = highest - lowest + 1;
+      for (int k = 0; k <= highest - lowest; ++k) axis.weights.push_back(taps[k]);
     }
   }
   return axis;
@@ -90,6 +94,8 @@ inline uint32_t Channel(float value) {
 // Resamples 32-bit pixels in bands of output rows on every core; within a band, source
 // rows are fetched lazily so memory stays at a few rows a band.
 QImage Resample(const QImage& source, int width, int height, bool& aborted) {
+  // The cubic may overshoot: a premultiplied colour must stay within its alpha.
+  const bool premultiplied = source.format() == QImage::Format_ARGB32_Premultiplied;
   QImage target(width, height, source.format());
   if (target.isNull()) return target;
   const AxisWeights columns = ComputeAxisWeights(source.width(), width);
@@ -126,7 +132,10 @@ QImage Resample(const QImage& source, int width, int height, bool& aborted) {
       QRgb* out = reinterpret_cast<QRgb*>(bits + stride * y);
       for (int x = 0; x < width; ++x) {
         const float* s = &sum[size_t(x) * 4];
-        out[x] = Channel(s[0]) | (Channel(s[1]) << 8) | (Channel(s[2]) << 16) | (Channel(s[3]) << 24);
+        const uint32_t alpha = Channel(s[3]);
+        const uint32_t most = premultiplied ? alpha : 255;
+        out[x] = std::min(Channel(s[0]), most) | (std::min(Channel(s[1]), most) << 8) |
+                 (std::min(Channel(s[2]), most) << 16) | (alpha << 24);
       }
     }
   }, 0, 100, 4);
@@ -141,6 +150,7 @@ QImage Resample(const QImage& source, int width, int height, bool& aborted) {
 int ResizeBitmap(ImageBitmap& bmp, int width, int height) {
   if (width <= 0 || height <= 0) return ERROR_INV_PARAMETER;
   if (!bmp.hasPixels()) return ERROR_NO_BITMAP;
+  if (!PictureSizeAllowed(width, height)) return ERROR_IMAGE_TOO_LARGE;
   if (width == bmp.Width && height == bmp.Height) return SUCCESS;
 
   const QImage::Format original = bmp.Pixels.format();

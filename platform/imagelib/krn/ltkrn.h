@@ -24,7 +24,7 @@ int CopyBitmap(ImageBitmap& dst, const ImageBitmap& src);
 int CopyBitmapAttributes(ImageBitmap& dst, const ImageBitmap& src);
 // Gives dst the palette of src (both must be indexed); nothing to do for true colour.
 int DuplicatePalette(ImageBitmap& dst, const ImageBitmap& src);
-// Resamples in place: area averaging when shrinking, bilinear when enlarging.
+// Resamples in place: area averaging when shrinking, bicubic when enlarging.
 int ResizeBitmap(ImageBitmap& bmp, int width, int height);
 // Fills every pixel with the colour (the nearest palette entry for indexed bitmaps).
 int FillBitmap(ImageBitmap& bmp, QRgb colour);

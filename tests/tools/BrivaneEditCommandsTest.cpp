@@ -8,10 +8,11 @@
 #include "LimitedBrivaneRun.h"
 
 namespace {
-// brivane effect on a fresh program folder holding one photo, "Sky", and a picture file.
-class BrivaneEffectCommandTest : public ::testing::Test {
+// brivane effect, resize and caption on a fresh program folder holding one photo, "Sky",
+// and a picture file.
+class BrivaneEditCommandTest : public ::testing::Test {
  protected:
-  BrivaneEffectCommandTest() {
+  BrivaneEditCommandTest() {
     QDir().mkpath(ProgramFolder());
     QImage image(64, 48, QImage::Format_RGB32);
     for (int y = 0; y < 48; ++y)
@@ -30,7 +31,7 @@ class BrivaneEffectCommandTest : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(BrivaneEffectCommandTest, AppliesEffectsToPhotosAndFiles) {
+TEST_F(BrivaneEditCommandTest, AppliesEffectsToPhotosAndFiles) {
   const BrivaneOutcome list = Brivane({"effect", "--list"});
   ASSERT_EQ(list.status, 0);
   EXPECT_EQ(list.out.count('\n'), 17);
@@ -64,7 +65,7 @@ TEST_F(BrivaneEffectCommandTest, AppliesEffectsToPhotosAndFiles) {
   EXPECT_FALSE(QImage(File("grey.bmp")).isNull());
 }
 
-TEST_F(BrivaneEffectCommandTest, RefusesWhatItCannotDoAndChangesNothing) {
+TEST_F(BrivaneEditCommandTest, RefusesWhatItCannotDoAndChangesNothing) {
   const QByteArray before = [&] {
     QFile photo(ProgramFolder() + "myphotos/Sky.jpg");
     return photo.open(QIODevice::ReadOnly) ? photo.readAll() : QByteArray();
@@ -99,4 +100,61 @@ TEST_F(BrivaneEffectCommandTest, RefusesWhatItCannotDoAndChangesNothing) {
   QFile photo(ProgramFolder() + "myphotos/Sky.jpg");
   ASSERT_TRUE(photo.open(QIODevice::ReadOnly));
   EXPECT_EQ(photo.readAll(), before);
+}
+
+TEST_F(BrivaneEditCommandTest, ResizesPhotosAndFilesToASizeOrOneSide) {
+  ASSERT_EQ(Brivane({"resize", "Sky", "640x"}).status, 0);
+  EXPECT_EQ(QImage(ProgramFolder() + "myphotos/Sky.jpg").size(), QSize(640, 480));
+  EXPECT_TRUE(Brivane({"list"}).out.contains("\tBlue and yellow"));
+  ASSERT_EQ(Brivane({"resize", "--file", File("Sky.png"), File("tall.png"), "x96"}).status, 0);
+  EXPECT_EQ(QImage(File("tall.png")).size(), QSize(128, 96));
+  ASSERT_EQ(Brivane({"resize", "--file", File("Sky.png"), File("odd.bmp"), "7x300"}).status, 0);
+  EXPECT_EQ(QImage(File("odd.bmp")).size(), QSize(7, 300));
+
+  for (const char* wrong : {"0x10", "x", "800", "5x-3", "axb"}) {
+    const BrivaneOutcome run = Brivane({"resize", "Sky", wrong});
+    EXPECT_EQ(run.status, 2) << wrong;
+    EXPECT_TRUE(run.err.contains("is not a size such as 800x600")) << run.err.toStdString();
+  }
+  const BrivaneOutcome huge = Brivane({"resize", "--file", File("Sky.png"), File("huge.png"), "70000x10"});
+  EXPECT_EQ(huge.status, 1);
+  EXPECT_TRUE(huge.err.contains("from 1 to 65535 pixels")) << huge.err.toStdString();
+  EXPECT_FALSE(QFile::exists(File("huge.png")));
+}
+
+TEST_F(BrivaneEditCommandTest, DrawsCaptionsAsTheDialogDoes) {
+  // A note at (4, 4) of the 64 x 48 picture: it is 100 units, so it fills the picture.
+  ASSERT_EQ(Brivane({"caption", "--file", "--shape", "note", "--text", "Hi", "--at", "4,4", File("Sky.png"),
+                     File("note.png")})
+                .status,
+            0);
+  const QImage note(File("note.png"));
+  EXPECT_EQ(note.pixel(30, 5), qRgb(255, 255, 128));
+
+  // A speech balloon with a long accented text on the stored photo, kept inside it.
+  const BrivaneOutcome talking = Brivane({"caption", "--shape", "talking", "--font", "DejaVu Serif,9,bold",
+                                          "--colour", "#c00000", "--text", "Très belle journée à la plage", "Sky"});
+  ASSERT_EQ(talking.status, 0) << talking.err.toStdString();
+  const QImage stored(ProgramFolder() + "myphotos/Sky.jpg");
+  int red = 0;
+  for (int y = 0; y < stored.height(); ++y)
+    for (int x = 0; x < stored.width(); ++x) red += qRed(stored.pixel(x, y)) > 150 && qGreen(stored.pixel(x, y)) < 90;
+  EXPECT_GT(red, 10);
+  EXPECT_TRUE(Brivane({"list"}).out.contains("\tBlue and yellow"));
+
+  const struct {
+    QStringList arguments;
+    const char* message;
+  } wrong[] = {
+      {{"caption", "Sky"}, "give the caption's --text"},
+      {{"caption", "--text", "x", "--shape", "cloud", "Sky"}, "the shape is thinking, talking or note"},
+      {{"caption", "--text", "x", "--font", "Serif", "Sky"}, "a font is a family and a size"},
+      {{"caption", "--text", "x", "--colour", "blurple", "Sky"}, "'blurple' is not a colour"},
+      {{"caption", "--text", "x", "--at", "3", "Sky"}, "--at takes X,Y"},
+  };
+  for (const auto& c : wrong) {
+    const BrivaneOutcome run = Brivane(c.arguments);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+  }
 }
