@@ -13,11 +13,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
 #include "controls/CPicturePreview.h"
 #include "controls/PictureEditTarget.h"
+#include "editing/CCaptionDialog.h"
+#include "editing/CCaptionView.h"
+#include "editing/CCaptionWindow.h"
 #include "editing/CCropDialog.h"
 #include "editing/CFramePicker.h"
 #include "editing/CropGeometry.h"
@@ -25,6 +29,8 @@
 #include "editing/FrameComposite.h"
 #include "fil/ltfil.h"
 #include "library/PhotoStore.h"
+#include "myphotos/StoredPhotoEditTarget.h"
+#include "photoedits/CaptionLayout.h"
 #include "library/Settings.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFeatureHost.h"
@@ -104,5 +110,39 @@ int main(int argc, char** argv) {
   std::printf("oval-crop %.1f %d\n", Ms(std::chrono::steady_clock::now() - start), result);
   std::printf("oval-rect %d %d %d %d\n", area.Shape.x(), area.Shape.y(), area.Shape.width(), area.Shape.height());
   SaveImageFile(out + "/photo.jpg", photo, FormatForExtension("jpg"), 24, 2);
+
+  // A speech balloon on the stored photo: from OK to the photo stored again, through the
+  // dialog and the store, as the My Photos tab does it; then the drawing alone.
+  ImageBitmap toStore = photo;
+  store.EnsureFolder();
+  store.StorePhoto(toStore, "Beach", "Sand and sea");
+  {
+    std::unique_ptr<StoredPhotoEditTarget> stored = StoredPhotoEditTarget::Open(host, "Beach");
+    CCaptionDialog caption(host, *stored);
+    caption.show();
+    caption.findChild<QListWidget*>("1074")->setCurrentRow(1);
+    caption.findChild<QPlainTextEdit*>("1075")->setPlainText(QStringLiteral(
+        "Wir waren am Strand, das Wasser war klar und kühl, und die Möwen stahlen uns das Brot."));
+    caption.setFontAndColour(QFont(QStringLiteral("DejaVu Sans"), 14), QColor(0, 0, 160));
+    caption.view()->captionWindow()->setPosition(QPoint(400, 250));
+    QApplication::processEvents();
+    const auto okAt = std::chrono::steady_clock::now();
+    caption.accept();
+    std::printf("caption-ok-to-stored %.1f\n", Ms(std::chrono::steady_clock::now() - okAt));
+    const CCaptionWindow& window = *caption.view()->captionWindow();
+    ImageBitmap reread;
+    const QPoint inBox = QPointF(QPointF(window.position()) * CaptionScaleForPicture(photo.shownSize()) + QPointF(30, 30)).toPoint();
+    std::printf("caption-stored %d\n", store.LoadPhoto(reread, "Beach") == SUCCESS &&
+                                           qGray(reread.Pixels.pixel(inBox)) > 245);
+    ImageBitmap drawn = photo;
+    drawn.Pixels.detach();  // a photo of its own, as the dialog's caller has
+    const double scale = CaptionScaleForPicture(photo.shownSize());
+    const auto drawAt = std::chrono::steady_clock::now();
+    const int drawn_ = BurnCaption(drawn, window.caption(), window.wrapWidth(), QPointF(window.position()) * scale, scale);
+    std::printf("caption-draw %.1f %d\n", Ms(std::chrono::steady_clock::now() - drawAt), drawn_);
+    std::printf("caption-box %.0f %.0f %.0f %.0f\n", window.position().x() * scale, window.position().y() * scale,
+                window.layout().box().width() * scale, window.layout().box().height() * scale);
+    SaveImageFile(out + "/captioned.jpg", drawn, FormatForExtension("jpg"), 24, 2);
+  }
   return 0;
 }

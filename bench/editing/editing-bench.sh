@@ -4,7 +4,8 @@
 # framed picture made on OK for every shipped frame and edge, and the oval crop of the
 # whole photo, in the program (the photo already decoded, as the dialogs have it) beside
 # ImageMagick doing the same work as a process (decode included; its decode alone is
-# printed too). One run; never fails a build: exits 0.
+# printed too). Then a speech balloon from OK to the photo stored again. One run; never
+# fails a build: exits 0.
 #
 #   bench/editing/editing-bench.sh [BUILD_DIR]     (default: build)
 
@@ -66,4 +67,19 @@ theirs=$(magick "$photo" \( +clone -fill black -colorize 100 -fill white \
   -compose CopyOpacity -composite -background white -alpha remove -quality 98 "$work/oval.jpg")
 ratio=$(awk -v a="$ours" -v b="$theirs" 'BEGIN { if (b + 0 > 0 && a + 0 > 0) printf "%.1f", b / a; else print "-" }')
 say "Oval crop of the whole photo: ours $ours ms; ImageMagick (ellipse mask, CopyOpacity on white) $theirs ms; ratio $ratio"
+say ""
+
+# ImageMagick draws a box of the same place and size with a line of text, as a process.
+read -r cx cy cw ch <<< "$(printf '%s\n' "$figures" | awk '$1 == "caption-box" { print $2, $3, $4, $5 }')"
+theirs=$(magick "$photo" -fill white -stroke black -strokewidth 5 \
+  -draw "roundrectangle $cx,$cy $((cx + cw)),$((cy + ch)) 40,40" -stroke none -fill navy -pointsize 80 \
+  -annotate "+$((cx + 20))+$((cy + ch / 2))" "Wir waren am Strand" -quality 98 "$work/caption.jpg")
+read -r draw result <<< "$(printf '%s\n' "$figures" | awk '$1 == "caption-draw" { print $2, $3 }')"
+[ "$result" = 1 ] || draw="failed"
+say "Speech balloon on the stored photo (${cw}x${ch} pixels, 86 characters at 14 pt, scale $(awk -v w="$cw" 'BEGIN { printf "%.2f", 6000 / 1280 }')):"
+stored=$(get caption-stored)
+[ "$stored" = 1 ] && stored="" || stored=" (the stored photo does not show it: failed)"
+say "  from OK to the photo stored again: $(get caption-ok-to-stored) ms$stored"
+say "  the drawing alone, into the photo in memory: $draw ms"
+say "  ImageMagick drawing a rounded box and a line of text as a process (decode and encode included): $theirs ms"
 exit 0

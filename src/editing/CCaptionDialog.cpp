@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "controls/BackgroundRunner.h"
 #include "controls/FeatureHost.h"
 #include "controls/OkCancelButtons.h"
 #include "controls/PictureEditTarget.h"
@@ -33,7 +32,7 @@ constexpr ShapeItem kShapeItems[] = {
 }  // namespace
 
 CCaptionDialog::CCaptionDialog(FeatureHost& host, PictureEditTarget& target, QWidget* parent)
-    : QDialog(parent), m_host(host), m_target(target), m_working(target.picture()), m_font(DefaultCaptionFont()) {
+    : QDialog(parent), m_host(host), m_target(target), m_pictureSize(target.picture().shownSize()), m_font(DefaultCaptionFont()) {
   setObjectName(QStringLiteral("190"));
   setWindowTitle(QStringLiteral("Caption"));
 
@@ -57,7 +56,7 @@ CCaptionDialog::CCaptionDialog(FeatureHost& host, PictureEditTarget& target, QWi
   auto* hint = Named(HintLabel(this), 1038);
   hint->setText(QStringLiteral("Move the caption around the image by dragging it with your mouse."));
 
-  m_shown = ReducedForPreview(m_working);
+  m_shown = ReducedForPreview(target.picture());
   m_view = new CCaptionView(this);
   m_view->setPicture(&m_shown);
   m_view->setMinimumSize(320, 240);
@@ -118,7 +117,7 @@ void CCaptionDialog::setFontAndColour(const QFont& font, const QColor& colour) {
 }
 
 double CCaptionDialog::pictureScale() const {
-  return CaptionScale(m_working.shownSize().width(), m_shown.shownSize().width());
+  return CaptionScale(m_pictureSize.width(), m_shown.shownSize().width());
 }
 
 QRectF CCaptionDialog::captionRectInPicture() const {
@@ -129,21 +128,18 @@ QRectF CCaptionDialog::captionRectInPicture() const {
 
 void CCaptionDialog::accept() {
   const CCaptionWindow* window = m_view->captionWindow();
-  BackgroundTask task;
-  task.text = QStringLiteral("Adding the caption...");
-  task.objectName = QStringLiteral("captionProgress");
-  auto [result, captioned] =
-      m_host.backgroundRunner().run(task, [picture = m_working, caption = window->caption(), wrap = window->wrapWidth(),
-                                           at = captionRectInPicture().topLeft(), scale = pictureScale()](BackgroundJob&) mutable {
-        const int code = BurnCaption(picture, caption, wrap, at, scale);
-        return std::make_pair(code, std::move(picture));
-      });
+  const QPointF at = captionRectInPicture().topLeft();
+  const double scale = pictureScale();
+  // Only the pixels under the caption are drawn, in a moment, so they are drawn straight
+  // into the caller's picture, which this dialog does not share (the view's is a reduced
+  // copy, or small): a large photo is not copied for them. It changes only once the
+  // caption is drawn.
+  const int result = BurnCaption(m_target.picture(), window->caption(), window->wrapWidth(), at, scale);
   if (result != SUCCESS) {
     m_host.prompter().showError(this, QStringLiteral("The caption could not be added to the photo: %1")
                                           .arg(QString::fromUtf8(ResultText(result))));
     return;
   }
-  m_target.picture() = std::move(captioned);
   m_target.pictureChanged();
   QDialog::accept();
 }

@@ -42,8 +42,8 @@ class CCaptionDialog : public QDialog {
 
   FeatureHost& m_host;
   PictureEditTarget& m_target;
-  // The picture as handed over, and the copy the view shows.
-  ImageBitmap m_working;
+  // The picture's size as handed over, and the copy the view shows.
+  QSize m_pictureSize;
   ImageBitmap m_shown;
   QFont m_font;
   QColor m_colour = Qt::black;

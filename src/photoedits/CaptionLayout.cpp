@@ -158,11 +158,32 @@ int BurnCaption(ImageBitmap& picture, const Caption& caption, int wrapWidth, QPo
     const int result = SetBitmapImage(picture, BitmapToRgb32(picture));
     if (result != SUCCESS) return result;
   }
-  std::unique_ptr<DeviceContext> dc = CreateBitmapDC(picture);
+  const CaptionLayout layout = CaptionLayout::Fit(caption.Text, caption.Font, wrapWidth);
+  // Only the part of the picture under the caption is painted, then put back: a large
+  // photo is not copied whole for a few thousand pixels. The margin takes the outline's
+  // smoothing and a slanted letter's overhang.
+  const int margin = int(std::ceil(2 * scale)) + 2;
+  const QRect area = QRectF(position, QSizeF(layout.coveredRect(caption.Shape).size()) * scale)
+                         .toAlignedRect()
+                         .adjusted(-margin, -margin, margin, margin) &
+                     QRect(QPoint(0, 0), picture.shownSize());
+  if (area.isEmpty()) return SUCCESS;
+  // Pieces are cut in stored pixels, which are the ones shown only without a turn.
+  const bool inPieces = picture.Perspective == TopLeft;
+  ImageBitmap piece;
+  if (inPieces) {
+    int result = CreateBitmap(piece, 1, area.width(), area.height(), picture.BitsPerPixel, picture.Order, nullptr, TopLeft);
+    if (result == SUCCESS) result = CopyBitmapArea(piece, -area.x(), -area.y(), picture);
+    if (result != SUCCESS) return result;
+  }
+  ImageBitmap& canvas = inPieces ? piece : picture;
+  std::unique_ptr<DeviceContext> dc = CreateBitmapDC(canvas);
   if (!dc) return ERROR_NO_MEMORY;
   QPainter& painter = dc->painter();
-  painter.translate(position);
+  painter.translate(inPieces ? position - QPointF(area.topLeft()) : position);
   painter.scale(scale, scale);
-  CaptionLayout::Fit(caption.Text, caption.Font, wrapWidth).draw(painter, caption.Shape, caption.Colour);
-  return DeleteBitmapDC(dc);
+  layout.draw(painter, caption.Shape, caption.Colour);
+  int result = DeleteBitmapDC(dc);
+  if (result == SUCCESS && inPieces) result = CopyBitmapArea(picture, area.x(), area.y(), piece);
+  return result;
 }

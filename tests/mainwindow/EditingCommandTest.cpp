@@ -1,7 +1,10 @@
 #include <QDir>
 #include <functional>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -14,6 +17,8 @@
 #include "controls/CommandIds.h"
 #include "controls/PageView.h"
 #include "editing/CCaptionDialog.h"
+#include "editing/CCaptionView.h"
+#include "editing/CCaptionWindow.h"
 #include "editing/CCropDialog.h"
 #include "editing/CEffectsDialog.h"
 #include "editing/CFrameDialog.h"
@@ -29,8 +34,10 @@
 #include "system/Folders.h"
 
 namespace {
+const QPoint kEyes[] = {QPoint(710, 420), QPoint(890, 420)};
 
-// The editing commands on a window over a store of one photo, "Meadow", light on the left.
+// The editing commands on a window over a store of one photo, "Meadow", light on the left,
+// with a face in the middle.
 class EditingCommand : public MainWindowFixture {
  protected:
   void SetUp() override {
@@ -40,6 +47,18 @@ class EditingCommand : public MainWindowFixture {
     QImage image(1600, 1200, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
       for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, x < 800 ? qRgb(230, 220, 200) : qRgb(30, 90, 40));
+    // A face in the middle, with red pupils.
+    QPainter face(&image);
+    face.setPen(Qt::NoPen);
+    face.setBrush(QColor(224, 172, 140));
+    face.drawEllipse(QPoint(800, 480), 240, 300);
+    for (const QPoint eye : kEyes) {
+      face.setBrush(Qt::white);
+      face.drawEllipse(eye, 40, 22);
+      face.setBrush(QColor(200, 30, 30));
+      face.drawEllipse(eye, 15, 15);
+    }
+    face.end();
     ImageBitmap bmp;
     SetBitmapImage(bmp, image);
     ASSERT_EQ(photos.StorePhoto(bmp, "Meadow", "Morning light"), SUCCESS);
@@ -163,24 +182,88 @@ TEST_F(EditingCommand, CropOnMyPhotosStoresTheCroppedPhotoAgain) {
   EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
 }
 
-TEST_F(EditingCommand, ResizeCaptionAndRedEyeWorkOnTheStoredPhotoAndOnALabel) {
+// As a new user would: a speech balloon with a long accented text, two red eyes corrected,
+// then an own size and a preset; each dialog and result saved for people to look at.
+TEST_F(EditingCommand, CaptionRedEyeAndResizeOnMyPhotosStoreThePhotoEachTime) {
+  const QString shots = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);
+  QDir().mkpath(shots);
+  PhotoStore photos(GetMyPhotosFolder());
+  auto stored = [&photos] {
+    ImageBitmap picture;
+    EXPECT_EQ(photos.LoadPhoto(picture, "Meadow"), SUCCESS);
+    return picture.Pixels;
+  };
+
+  Run<CCaptionDialog>(kCommandCaption, [shots](CCaptionDialog* dialog) {
+    dialog->resize(1000, 760);
+    dialog->findChild<QListWidget*>("1074")->setCurrentRow(1);
+    dialog->findChild<QPlainTextEdit*>("1075")->setPlainText(
+        "Coucou ! Ça fait plaisir de vous revoir à la fête d'été. Grüße aus Köln, Γειά σου!");
+    dialog->setFontAndColour(QFont("DejaVu Serif", 13), QColor(20, 40, 160));
+    dialog->view()->captionWindow()->setPosition(QPoint(120, 60));
+    QTest::qWait(100);
+    EXPECT_TRUE(dialog->grab().save(shots + "caption-on-my-photos.png"));
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  const QImage captioned = stored();
+  EXPECT_TRUE(captioned.save(shots + "captioned-photo.png"));
+  EXPECT_GT(qGray(captioned.pixel(160, 90)), 245);  // inside the balloon (scale 1.25)
+  EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
+
+  Run<CRedEyeDialog>(kCommandRedEye, [shots](CRedEyeDialog* dialog) {
+    dialog->resize(900, 700);
+    QTest::qWait(50);
+    CScrollImageView* view = dialog->view();
+    view->horizontalScrollBar()->setValue(450);
+    view->verticalScrollBar()->setValue(200);
+    const QPoint scroll(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+    for (const QPoint eye : kEyes) {
+      QTest::mousePress(view->viewport(), Qt::LeftButton, {}, eye + QPoint(18, 18) - scroll);
+      QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, eye - QPoint(18, 18) - scroll);
+      if (eye == kEyes[1]) {
+        EXPECT_TRUE(dialog->grab().save(shots + "red-eye-on-my-photos.png"));
+      }
+      dialog->correctRedEye();
+    }
+    QTest::qWait(150);
+    EXPECT_TRUE(dialog->grab().save(shots + "red-eye-corrected.png"));
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  const QImage corrected = stored();
+  EXPECT_TRUE(corrected.save(shots + "red-eye-corrected-photo.png"));
+  for (const QPoint eye : kEyes) {
+    // Stored as JPEG again: near the corrected colour, and the white of the eye is kept.
+    EXPECT_NEAR(qGreen(corrected.pixel(eye)), 95, 12);
+    EXPECT_GT(qGray(corrected.pixel(eye + QPoint(30, 0))), 230);
+  }
+
+  Run<CResizeDialog>(kCommandResize, [shots](CResizeDialog* dialog) {
+    dialog->findChild<QRadioButton*>("1255")->click();
+    dialog->findChild<QLineEdit*>("1250")->setText("1000");
+    emit dialog->findChild<QLineEdit*>("1250")->editingFinished();
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("1251")->text(), "750");
+    EXPECT_TRUE(dialog->grab().save(shots + "resize-own-size.png"));
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  EXPECT_EQ(stored().size(), QSize(1000, 750));
   Run<CResizeDialog>(kCommandResize, [](CResizeDialog* dialog) {
     dialog->findChild<QRadioButton*>("1245")->click();  // 800x600
     dialog->findChild<QPushButton*>("1")->click();
   });
-  PhotoStore photos(GetMyPhotosFolder());
-  ImageBitmap stored;
-  ASSERT_EQ(photos.LoadPhoto(stored, "Meadow"), SUCCESS);
-  EXPECT_EQ(stored.shownSize(), QSize(800, 600));
+  const QImage resized = stored();
+  EXPECT_EQ(resized.size(), QSize(800, 600));
+  EXPECT_TRUE(resized.save(shots + "resized-photo.png"));
   EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
+}
 
+TEST_F(EditingCommand, OnALabelCaptionChangesOnlyTheLabelAndRedEyeCancelChangesNothing) {
+  PhotoStore photos(GetMyPhotosFolder());
   window->setCurrentTab(MainTab::PrintLabels);
   CPrintLabelsPage& labels = window->printLabels();
   labels.sheetView()->selectCell(0);
   labels.placePhoto("Meadow", false);
   labels.sheetView()->selectCell(0);
   const QImage placed = labels.cells().Cell(0).Working->Pixels;
-  // Cancel in Correct Red Eye changes nothing, even after a correction.
   Run<CRedEyeDialog>(kCommandRedEye, [](CRedEyeDialog* dialog) {
     QTest::mousePress(dialog->view()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseRelease(dialog->view()->viewport(), Qt::LeftButton, {}, QPoint(60, 50));
@@ -198,7 +281,7 @@ TEST_F(EditingCommand, ResizeCaptionAndRedEyeWorkOnTheStoredPhotoAndOnALabel) {
   EXPECT_TRUE(labels.cells().Cell(0).Edited);
   ImageBitmap unchanged;
   ASSERT_EQ(photos.LoadPhoto(unchanged, "Meadow"), SUCCESS);
-  EXPECT_EQ(unchanged.Pixels.pixel(5, 90), stored.Pixels.pixel(5, 90));
+  EXPECT_EQ(unchanged.Pixels.pixel(5, 90), placed.pixel(5, 90));
 }
 
 }  // namespace

@@ -45,20 +45,22 @@ int BitmapDeviceContext::writeBack() {
   if (bitmap_.Pixels.size() != openedSize_ || bitmap_.BitsPerPixel != openedBits_ ||
       bitmap_.Perspective != openedPerspective_)
     return ERROR_FAILURE;
-  const QImage stored = UnorientImage(canvas_->image, openedPerspective_);
-  QImage pixels;
+  QImage pixels = UnorientImage(canvas_->image, openedPerspective_);
+  // The canvas lets go first, so that what follows works on the only reference and never
+  // copies the whole picture once more.
+  canvas_->image = QImage();
   if (bitmap_.Pixels.format() == QImage::Format_Indexed8) {
     const QList<QRgb> palette = bitmap_.Pixels.colorTable();
     if (palette.isEmpty()) return ERROR_FAILURE;
     // Each colour goes to its nearest palette entry, without dithering, so the pixels that
     // were not painted keep their index.
-    pixels = stored.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
+    pixels = pixels.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
   } else {
-    pixels = stored.convertToFormat(bitmap_.Pixels.format());
+    pixels = std::move(pixels).convertToFormat(bitmap_.Pixels.format());
   }
   if (pixels.isNull()) return ERROR_NO_MEMORY;
-  pixels.setDotsPerMeterX(bitmap_.Pixels.dotsPerMeterX());
-  pixels.setDotsPerMeterY(bitmap_.Pixels.dotsPerMeterY());
+  if (pixels.dotsPerMeterX() != bitmap_.Pixels.dotsPerMeterX()) pixels.setDotsPerMeterX(bitmap_.Pixels.dotsPerMeterX());
+  if (pixels.dotsPerMeterY() != bitmap_.Pixels.dotsPerMeterY()) pixels.setDotsPerMeterY(bitmap_.Pixels.dotsPerMeterY());
   bitmap_.Pixels = std::move(pixels);
   return SUCCESS;
 }
