@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -23,6 +24,8 @@
 #include "editing/CCaptionView.h"
 #include "editing/CCaptionWindow.h"
 #include "editing/CCropDialog.h"
+#include "editing/CRedEyeDialog.h"
+#include "controls/CScrollImageView.h"
 #include "editing/CFramePicker.h"
 #include "editing/CropGeometry.h"
 #include "editing/CropToShape.h"
@@ -90,6 +93,26 @@ int main(int argc, char** argv) {
   crop.findChild<QListWidget*>("1018")->setCurrentRow(3);  // Oval
   QApplication::processEvents();
   TimeDrags("crop", *crop.preview());
+
+  // The red-eye view at full size, scrolled about the photo.
+  {
+    CRedEyeDialog redEye(host, target);
+    redEye.resize(1000, 760);
+    redEye.show();
+    QApplication::processEvents();
+    std::vector<double> times;
+    for (int move = 0; move < 200; ++move) {
+      redEye.view()->horizontalScrollBar()->setValue(move * 25);
+      redEye.view()->verticalScrollBar()->setValue(move * 17);
+      QElapsedTimer timer;
+      timer.start();
+      redEye.view()->viewport()->repaint();
+      times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("redeye-repaint-min %.2f\nredeye-repaint-median %.2f\nredeye-repaint-max %.2f\n", times.front(),
+                times[times.size() / 2], times.back());
+  }
 
   for (const QString& folder : {frames, edges})
     for (const FrameItem& item : ListFrames(folder, HoleFill::BlackAtCentre)) {

@@ -38,6 +38,8 @@ printf '  behind a frame:     min %s ms, median %s ms, max %s ms\n' \
   "$(get frame-repaint-min)" "$(get frame-repaint-median)" "$(get frame-repaint-max)"
 printf '  under a crop shape: min %s ms, median %s ms, max %s ms\n' \
   "$(get crop-repaint-min)" "$(get crop-repaint-median)" "$(get crop-repaint-max)"
+printf '  red-eye view at full size, scrolled: min %s ms, median %s ms, max %s ms\n' \
+  "$(get redeye-repaint-min)" "$(get redeye-repaint-median)" "$(get redeye-repaint-max)"
 say ""
 
 photo="$work/photo.jpg"

@@ -26,7 +26,6 @@ void CCaptionWindow::setCaption(const Caption& caption) {
 void CCaptionWindow::setPosition(QPoint position) {
   m_position = ClampCaptionPosition(position, m_layout.box(), m_background.shownSize());
   place();
-  emit moved(m_position);
 }
 
 void CCaptionWindow::setScroll(QPoint scroll) {

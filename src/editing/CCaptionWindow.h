@@ -31,9 +31,6 @@ class CCaptionWindow : public QWidget {
   // The view's scroll position, so the window stands where its place in the picture shows.
   void setScroll(QPoint scroll);
 
- signals:
-  void moved(QPoint position);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <QTextLayout>
 
+#include "EditingDialogFixture.h"
 #include "krn/ltkrn.h"
 #include "photoedits/CaptionLayout.h"
 
@@ -23,14 +24,6 @@ QFont Sized(int points) {
   QFont font = DefaultCaptionFont();
   font.setPointSize(points);
   return font;
-}
-
-ImageBitmap Uniform(int width, int height, QRgb colour) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(colour);
-  ImageBitmap bmp;
-  SetBitmapImage(bmp, image);
-  return bmp;
 }
 
 // Glyphs drawn as the missing-glyph box: index 0 of the font that drew them.
@@ -112,7 +105,7 @@ TEST_F(CaptionLayoutTest, CaptionsStayInsideThePicture) {
 }
 
 TEST_F(CaptionLayoutTest, ATalkingCaptionIsDrawnWhereItStandsAndNowhereElse) {
-  ImageBitmap picture = Uniform(400, 300, kGrey);
+  ImageBitmap picture = FilledPicture(400, 300, kGrey);
   const ImageBitmap before = picture;
   Caption caption;
   caption.Shape = CaptionShape::Talking;
@@ -144,9 +137,9 @@ TEST_F(CaptionLayoutTest, ThePictureGetsWhatTheScreenShowedAtItsOwnScale) {
   caption.Text = QStringLiteral("Look at this fish!");
   caption.Font = Sized(14);
   caption.Colour = QColor(200, 0, 0);
-  ImageBitmap screen = Uniform(300, 200, kGrey);
+  ImageBitmap screen = FilledPicture(300, 200, kGrey);
   ASSERT_EQ(BurnCaption(screen, caption, 100, QPointF(20, 10), 1.0), SUCCESS);
-  ImageBitmap full = Uniform(1200, 800, kGrey);
+  ImageBitmap full = FilledPicture(1200, 800, kGrey);
   ASSERT_EQ(BurnCaption(full, caption, 100, QPointF(80, 40), 4.0), SUCCESS);
   ASSERT_EQ(ResizeBitmap(full, 300, 200), SUCCESS);
   double difference = 0;

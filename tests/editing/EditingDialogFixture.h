@@ -40,6 +40,15 @@ inline ImageBitmap TestGradient(int width, int height, bool squares = false) {
   return bmp;
 }
 
+// A picture of one colour.
+inline ImageBitmap FilledPicture(int width, int height, QRgb colour) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(colour);
+  ImageBitmap bmp;
+  SetBitmapImage(bmp, image);
+  return bmp;
+}
+
 class EditingDialogFixture : public ::testing::Test {
  protected:
   EditingDialogFixture() {

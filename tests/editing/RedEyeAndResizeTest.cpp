@@ -1,18 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "EditingDialogFixture.h"
 #include "krn/ltkrn.h"
 #include "photoedits/RedEye.h"
 #include "photoedits/ResizeChoice.h"
-
-namespace {
-ImageBitmap Filled(int width, int height, QRgb colour) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(colour);
-  ImageBitmap bmp;
-  SetBitmapImage(bmp, image);
-  return bmp;
-}
-}  // namespace
 
 TEST(RedEye, TheEllipseIsTheSameDrawnInAnyDirectionAndLandsUnderTheScrolledView) {
   const QRect expected(110, 70, 40, 30);
@@ -26,7 +17,7 @@ TEST(RedEye, TheEllipseIsTheSameDrawnInAnyDirectionAndLandsUnderTheScrolledView)
 
 TEST(RedEye, OnlyThePixelsInsideTheEllipseTakeTheirGreyValue) {
   // (200, 30, 30) has the grey value 81: OR-ed, (217, 95, 95).
-  ImageBitmap picture = Filled(120, 80, qRgb(200, 30, 30));
+  ImageBitmap picture = FilledPicture(120, 80, qRgb(200, 30, 30));
   const QRect ellipse(20, 10, 60, 40);
   ASSERT_EQ(CorrectRedEye(picture, ellipse), SUCCESS);
   EXPECT_EQ(picture.BitsPerPixel, 24);
@@ -46,7 +37,7 @@ TEST(RedEye, OnlyThePixelsInsideTheEllipseTakeTheirGreyValue) {
   EXPECT_GT(inside, 1200);
 
   // Partly off the picture: the part on it is corrected. Beside it: nothing happens.
-  ImageBitmap edge = Filled(50, 50, qRgb(200, 30, 30));
+  ImageBitmap edge = FilledPicture(50, 50, qRgb(200, 30, 30));
   ASSERT_EQ(CorrectRedEye(edge, QRect(30, 30, 40, 40)), SUCCESS);
   EXPECT_EQ(edge.Pixels.pixel(49, 49), qRgb(217, 95, 95));
   EXPECT_EQ(edge.Pixels.pixel(5, 5), qRgb(200, 30, 30));
@@ -56,7 +47,7 @@ TEST(RedEye, OnlyThePixelsInsideTheEllipseTakeTheirGreyValue) {
 }
 
 TEST(ResizeChoice, TheOwnSizeFollowsTheRatioAsTheFieldsAreLeft) {
-  OwnSizeFields fields = OwnSizeFields::ForPicture(Filled(1000, 500, qRgb(1, 2, 3)));
+  OwnSizeFields fields = OwnSizeFields::ForPicture(FilledPicture(1000, 500, qRgb(1, 2, 3)));
   EXPECT_EQ(fields.Width, 1000);
   EXPECT_EQ(fields.Height, 500);
   EXPECT_EQ(fields.Ratio, "2.000000");
@@ -77,7 +68,7 @@ TEST(ResizeChoice, TheOwnSizeFollowsTheRatioAsTheFieldsAreLeft) {
   EXPECT_EQ(fields.Ratio, "3.000000");
 
   // Six decimals of 1000 / 333 must not make 999 of 1000.
-  OwnSizeFields third = OwnSizeFields::ForPicture(Filled(1000, 333, qRgb(1, 2, 3)));
+  OwnSizeFields third = OwnSizeFields::ForPicture(FilledPicture(1000, 333, qRgb(1, 2, 3)));
   third.heightLeft();
   EXPECT_EQ(third.Width, 1000);
 
@@ -89,7 +80,7 @@ TEST(ResizeChoice, TheOwnSizeFollowsTheRatioAsTheFieldsAreLeft) {
 
   // A picture turned a quarter by its perspective offers its size as shown, and is
   // resized so that it shows at the size chosen.
-  ImageBitmap turned = Filled(1000, 500, qRgb(1, 2, 3));
+  ImageBitmap turned = FilledPicture(1000, 500, qRgb(1, 2, 3));
   turned.Perspective = RightTop;
   EXPECT_EQ(OwnSizeFields::ForPicture(turned).Width, 500);
   ASSERT_EQ(ResizeToShownSize(turned, 80, 60), SUCCESS);
