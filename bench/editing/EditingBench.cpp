@@ -29,7 +29,7 @@
 #include "editing/CFramePicker.h"
 #include "editing/CropGeometry.h"
 #include "editing/CropToShape.h"
-#include "editing/FrameComposite.h"
+#include "photoedits/FrameComposite.h"
 #include "fil/ltfil.h"
 #include "library/PhotoStore.h"
 #include "myphotos/StoredPhotoEditTarget.h"

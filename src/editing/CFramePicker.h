@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
-#include "editing/FrameComposite.h"
-#include "editing/FrameFolder.h"
+#include "photoedits/FrameComposite.h"
+#include "photoedits/FrameFolder.h"
 #include "krn/ltkrn.h"
 
 class CPictureListBox;

@@ -8,8 +8,8 @@
 
 #include "editing/CropGeometry.h"
 #include "editing/CropToShape.h"
-#include "editing/FrameComposite.h"
-#include "editing/FrameFolder.h"
+#include "photoedits/FrameComposite.h"
+#include "photoedits/FrameFolder.h"
 #include "fil/ltfil.h"
 
 namespace {

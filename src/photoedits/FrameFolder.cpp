@@ -1,4 +1,4 @@
-#include "editing/FrameFolder.h"
+#include "photoedits/FrameFolder.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "editing/FrameComposite.h"
+#include "photoedits/FrameComposite.h"
 
 #include <cmath>
 
