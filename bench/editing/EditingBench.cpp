@@ -32,7 +32,7 @@
 #include "photoedits/FrameComposite.h"
 #include "fil/ltfil.h"
 #include "library/PhotoStore.h"
-#include "myphotos/StoredPhotoEditTarget.h"
+#include "controls/StoredPhotoEditTarget.h"
 #include "photoedits/CaptionLayout.h"
 #include "library/Settings.h"
 #include "support/ScriptedPrompter.h"

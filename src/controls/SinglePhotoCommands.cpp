@@ -82,8 +82,12 @@ void SinglePhotoCommands::print(const QString& stem) {
   ImageBitmap picture;
   InitBitmap(picture, 0, 0, 0);
   load(picture, stem);
-  if (std::unique_ptr<QPrinter> printer = m_chooser(m_parent)) PrintPhoto(*printer, picture);
+  printPicture(picture);
   FreeBitmap(picture);
+}
+
+void SinglePhotoCommands::printPicture(const ImageBitmap& picture) {
+  if (std::unique_ptr<QPrinter> printer = m_chooser(m_parent)) PrintPhoto(*printer, picture);
 }
 
 void SinglePhotoCommands::saveAs(ImageBitmap& working, const QString& stem) {

@@ -41,6 +41,7 @@ class SinglePhotoCommands {
 
   // The same on a picture in memory, named name (a photo's name, for titles and files).
   void viewPicture(const ImageBitmap& picture, const QString& name);
+  void printPicture(const ImageBitmap& picture);
   void saveAsPicture(const ImageBitmap& picture);
   void setAsWallpaperPicture(const ImageBitmap& picture, const QString& name);
   void copyToClipboardPicture(const ImageBitmap& picture);

@@ -2,7 +2,9 @@
 
 #include "controls/CPictureListBox.h"
 #include "controls/FeatureHost.h"
+#include "fun/CFunProjectWizard.h"
 #include "fun/FunActivities.h"
+#include "fun/FunProjects.h"
 #include "library/PhotoListModel.h"
 #include "fun/CShowBuilderWizard.h"
 #include "system/Folders.h"
@@ -28,7 +30,10 @@ QString CFunPage::instructions() const {
 QHash<int, QRect> CFunPage::layout(const TabPageFrame& frame) const { return {{1071, frame.page}}; }
 
 void CFunPage::startActivity(int row) {
-  // Rows 0 to 3 are the fun projects, which come with their wizard.
+  if (const std::optional<FunProject> project = ProjectForFunRow(row)) {
+    CFunProjectWizard::Run(m_host, *project, true, m_host.hostWindow());
+    return;
+  }
   if (row != kFunSlideShow && row != kFunScreenSaver) return;
   CShowBuilderWizard::Run(m_host, row == kFunSlideShow ? ShowKind::SlideShow : ShowKind::ScreenSaver,
                           m_host.hostWindow());

@@ -32,6 +32,7 @@
 #include "editing/CFrameDialog.h"
 #include "editing/CRedEyeDialog.h"
 #include "editing/CResizeDialog.h"
+#include "fun/CFunProjectWizard.h"
 #include "fil/ltfil.h"
 #include "fun/CFunPage.h"
 #include "getphoto/CDropImporter.h"
@@ -308,6 +309,10 @@ bool CMainDialog::onCommand(int command) {
     case kCommandCaption: runEditing<CCaptionDialog>(command); return true;
     case kCommandRedEye: runEditing<CRedEyeDialog>(command); return true;
     case kCommandResize: runEditing<CResizeDialog>(command); return true;
+    case kCommandFunSportsCard:
+    case kCommandFunCalendar:
+    case kCommandFunMagazine:
+    case kCommandFunGreetingCard: runFunProject(command); return true;
     default:
       // A command the current tab does not take belongs to a feature still to come; its
       // menu item and enable rule are in place.
@@ -336,6 +341,15 @@ void CMainDialog::runEditing(int command) {
   Dialog dialog(*this, *target, this);
   emit editingDialogOpened(&dialog);
   dialog.exec();
+  update();
+}
+
+void CMainDialog::runFunProject(int command) {
+  // A copy of the current photo: the photo itself, or the label's picture, stays as it is.
+  ImageBitmap photo;
+  if (std::unique_ptr<PictureEditTarget> target = page(currentTab())->editTarget(command)) photo = target->picture();
+  m_working = std::move(photo);
+  CFunProjectWizard::Run(*this, *ProjectForCommand(command), false, this);
   update();
 }
 

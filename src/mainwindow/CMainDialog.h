@@ -118,6 +118,8 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   // Runs the editing dialog on the picture the current tab hands over for the command.
   template <class Dialog>
   void runEditing(int command);
+  // The fun-projects wizard of a Photo > Fun command, on a copy of the current photo.
+  void runFunProject(int command);
 
   MainWindowServices m_services;
   std::unique_ptr<RegistryStore> m_ownRegistry;

@@ -15,7 +15,7 @@
 #include "library/ThumbnailWatcher.h"
 #include "myphotos/HintGeometry.h"
 #include "myphotos/PhotoStoreCommands.h"
-#include "myphotos/StoredPhotoEditTarget.h"
+#include "controls/StoredPhotoEditTarget.h"
 #include "controls/SinglePhotoCommands.h"
 #include "system/Folders.h"
 

@@ -16,6 +16,7 @@
 #include "controls/CommandIds.h"
 #include "controls/CommandState.h"
 #include "controls/FeatureHost.h"
+#include "controls/StoredPhotoEditTarget.h"
 #include "controls/PagePopupMenu.h"
 #include "controls/PageView.h"
 #include "controls/ProgramPicture.h"
@@ -311,6 +312,12 @@ void CPhotoAlbumsPage::pageChanged() {
 const ImageBitmap* CPhotoAlbumsPage::selectedPicture() const {
   const int selected = m_view->selectedCell();
   return m_cells.HoldsPicture(selected) ? m_cells.Cell(selected).Working.get() : nullptr;
+}
+
+std::unique_ptr<PictureEditTarget> CPhotoAlbumsPage::editTarget(int) {
+  const int selected = m_view->selectedCell();
+  if (!m_cells.HoldsPicture(selected)) return nullptr;
+  return StoredPhotoEditTarget::Open(m_host, m_cells.Cell(selected).Name);
 }
 
 bool CPhotoAlbumsPage::onCommand(int command) {

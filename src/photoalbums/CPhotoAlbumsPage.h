@@ -34,6 +34,8 @@ class CPhotoAlbumsPage : public CTabPage {
   QHash<int, QRect> layout(const TabPageFrame& frame) const override;
   void addCommandState(CommandState& state) const override;
   bool onCommand(int command) override;
+  // The selected place's photo, loaded whole from My Photos (for the fun projects).
+  std::unique_ptr<PictureEditTarget> editTarget(int command) override;
 
   const std::vector<PhotoAlbum>& albums() const { return m_albums; }
   // -1 when there is none.

@@ -15,7 +15,9 @@ FramePlacement PlaceInFrame(QSize photo, QSize frame, const FrameView& view) {
   if (photo.height() == frame.height()) {
     placement.Scaled = photo;
     offset = QPoint(int(2 * view.Pan.x() * kx), int(2 * view.Pan.y() * ky));
-    placement.Output = QSize(int(photo.width() * kx), int(photo.height() * ky));
+    // Always the frame's size: scaling the output by the photo's width over the frame's
+    // would stretch the frame over a picture wider or narrower than itself.
+    placement.Output = frame;
   } else {
     placement.Scaled = QSize(std::max(1, int(frame.height() * (double(photo.width()) / photo.height()))), frame.height());
     if (!view.Drawn.isEmpty())

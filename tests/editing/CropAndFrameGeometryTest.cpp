@@ -122,6 +122,10 @@ TEST(FrameComposite, PlacesThePhotoAsThePreviewShowedIt) {
   p = PlaceInFrame(QSize(400, 300), QSize(400, 300), view);
   EXPECT_EQ(p.Output, QSize(400, 300));
   EXPECT_EQ(p.Target, QRect(20, 0, 400, 300));
+  // As tall but wider than the frame: the frame's size still, the photo centred behind it.
+  p = PlaceInFrame(QSize(800, 600), QSize(456, 600), FrameView{});
+  EXPECT_EQ(p.Output, QSize(456, 600));
+  EXPECT_EQ(p.Target, QRect(-172, 0, 800, 600));
   EXPECT_TRUE(PlaceInFrame(QSize(400, 300), QSize(), view).Output.isEmpty());
 }
 

@@ -22,7 +22,7 @@
 #include "img/EffectTable.h"
 #include "library/PhotoStore.h"
 #include "library/Settings.h"
-#include "myphotos/StoredPhotoEditTarget.h"
+#include "controls/StoredPhotoEditTarget.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestFeatureHost.h"
 #include "EditingDialogFixture.h"

@@ -25,6 +25,9 @@
 #include "editing/CFramePicker.h"
 #include "editing/CRedEyeDialog.h"
 #include "editing/CResizeDialog.h"
+#include "fun/CFunPage.h"
+#include "fun/CFunProjectWizard.h"
+#include "fun/CPickPhotoPage.h"
 #include "krn/ltkrn.h"
 #include "labels/PageCells.h"
 #include "library/PhotoListModel.h"
@@ -282,6 +285,49 @@ TEST_F(EditingCommand, OnALabelCaptionChangesOnlyTheLabelAndRedEyeCancelChangesN
   ImageBitmap unchanged;
   ASSERT_EQ(photos.LoadPhoto(unchanged, "Meadow"), SUCCESS);
   EXPECT_EQ(unchanged.Pixels.pixel(5, 90), placed.pixel(5, 90));
+}
+
+// Photo > Fun on a label takes a copy of the label's picture; the Fun list starts with the
+// photo to pick. Neither changes anything when cancelled.
+TEST_F(EditingCommand, FunProjectsStartOnACopyOfTheCurrentPhotoOrWithThePickPage) {
+  window->setCurrentTab(MainTab::PrintLabels);
+  CPrintLabelsPage& labels = window->printLabels();
+  labels.sheetView()->selectCell(0);
+  labels.placePhoto("Meadow", false);
+  labels.sheetView()->selectCell(0);
+  const QImage placed = labels.cells().Cell(0).Working->Pixels;
+  auto whenOpen = [](std::function<void(CFunProjectWizard*)> drive) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [drive, poll] {
+      if (auto* wizard = qobject_cast<CFunProjectWizard*>(QApplication::activeModalWidget())) {
+        drive(wizard);
+        wizard->reject();
+      } else {
+        QTimer::singleShot(20, *poll);
+      }
+    };
+    QTimer::singleShot(0, *poll);
+  };
+  QSize handed;
+  whenOpen([&](CFunProjectWizard* wizard) {
+    EXPECT_EQ(wizard->project(), FunProject::Calendar);
+    EXPECT_EQ(wizard->pickPage(), nullptr);
+    handed = window->workingPicture().Pixels.size();
+  });
+  ASSERT_TRUE(window->onCommand(kCommandFunCalendar));
+  EXPECT_EQ(handed, placed.size());
+  EXPECT_EQ(labels.cells().Cell(0).Working->Pixels, placed);
+  EXPECT_FALSE(window->workingPicture().hasPixels());
+
+  window->setCurrentTab(MainTab::Fun);
+  bool picking = false;
+  whenOpen([&](CFunProjectWizard* wizard) {
+    EXPECT_EQ(wizard->project(), FunProject::Magazine);
+    picking = wizard->activePage() == wizard->pickPage() && wizard->pickPage() != nullptr;
+  });
+  window->fun().startActivity(2);
+  EXPECT_TRUE(picking);
+  EXPECT_FALSE(window->workingPicture().hasPixels());
 }
 
 }  // namespace

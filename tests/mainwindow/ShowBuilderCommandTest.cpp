@@ -28,8 +28,6 @@ TEST_F(MainWindowFixture, TheFunListStartsTheShowBuilders) {
   window->show();
   EXPECT_EQ(OpenedByFunRow(*window, 4), "Slide Show / Name Your Slide Show");
   EXPECT_EQ(OpenedByFunRow(*window, 5), "Slide Show / Name Your Screen Saver");
-  // The fun projects come with their own wizard.
-  EXPECT_EQ(OpenedByFunRow(*window, 0), "");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace {
 // brivane effect, resize and caption on a fresh program folder holding one photo, "Sky",
 // and a picture file.
-class BrivaneEditCommandTest : public ::testing::Test {
+class BrivaneEditCommandTest : public BrivaneFolderTest {
  protected:
   BrivaneEditCommandTest() {
     QDir().mkpath(ProgramFolder());
@@ -20,14 +20,6 @@ class BrivaneEditCommandTest : public ::testing::Test {
     EXPECT_TRUE(image.save(File("Sky.png")));
     EXPECT_EQ(Brivane({"import", "--description", "Blue and yellow", File("Sky.png")}).status, 0);
   }
-
-  QString ProgramFolder() const { return dir.path() + "/program/"; }
-  QString File(const QString& name) const { return dir.path() + "/" + name; }
-  BrivaneOutcome Brivane(const QStringList& arguments) {
-    return RunLimitedBrivane(dir.path(), ProgramFolder(), arguments);
-  }
-
-  QTemporaryDir dir;
 };
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // How a run of the tool ended.
 struct BrivaneOutcome {
@@ -34,3 +35,15 @@ inline BrivaneOutcome RunLimitedBrivane(const QString& workFolder, const QString
   run.err = QString::fromUtf8(process.readAllStandardError());
   return run;
 }
+
+// A test of brivane on a program folder of its own, in a temporary folder.
+class BrivaneFolderTest : public ::testing::Test {
+ protected:
+  QString ProgramFolder() const { return dir.path() + "/program/"; }
+  QString File(const QString& name) const { return dir.path() + "/" + name; }
+  BrivaneOutcome Brivane(const QStringList& arguments) {
+    return RunLimitedBrivane(dir.path(), ProgramFolder(), arguments);
+  }
+
+  QTemporaryDir dir;
+};

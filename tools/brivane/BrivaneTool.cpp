@@ -50,6 +50,8 @@ constexpr char kToolUsage[] =
     "  resize NAME... SIZE    resize photos or a file (see resize --help)\n"
     "  caption NAME...        put a speech balloon, thought balloon or note on photos or a file\n"
     "                         (see caption --help)\n"
+    "  fun calendar|card      make a calendar page, sports card, magazine cover or greeting\n"
+    "                         card of a photo (see fun --help)\n"
     "\n"
     "Run 'brivane COMMAND --help' for the options of a command.\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
@@ -223,6 +225,7 @@ int BrivaneTool::run(const QStringList& arguments) {
       {QStringLiteral("effect"), &BrivaneTool::effect},
       {QStringLiteral("resize"), &BrivaneTool::resize},
       {QStringLiteral("caption"), &BrivaneTool::caption},
+      {QStringLiteral("fun"), &BrivaneTool::fun},
   };
   const auto command = kCommands.constFind(m_command);
   if (command == kCommands.cend()) {

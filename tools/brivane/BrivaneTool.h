@@ -11,6 +11,7 @@
 #include "library/PhotoStore.h"
 
 class LabelTemplateList;
+struct ParsedArguments;
 struct EffectInfo;
 
 // The command line of brivane: global options, then one command working on the My Photos
@@ -44,6 +45,7 @@ class BrivaneTool {
   int listEffects();
   int resize(const QStringList& arguments);
   int caption(const QStringList& arguments);
+  int fun(const QStringList& arguments);
 
   // A change to a picture, named for messages ("apply Blur to", "resize to 800x600").
   // Apply returns why the change could not be made, or "".
@@ -56,6 +58,21 @@ class BrivaneTool {
   int editPhotos(const PictureEdit& edit, const QStringList& names);
   // Makes the change to a picture file, written as another in the format its name gives.
   int editFile(const PictureEdit& edit, const QString& in, const QString& out);
+
+  // Where a fun project's picture goes: a picture file, or a new photo of the store.
+  struct FunOutput {
+    QString File;
+    QString Name;
+    QString Description;
+  };
+  int funCalendar(const ParsedArguments& parsed);
+  int funCard(const ParsedArguments& parsed);
+  // The project's photo: a stored photo's name, or with --file a picture file.
+  int loadFunPhoto(const ParsedArguments& parsed, ImageBitmap& photo);
+  // Checks --out, --store and --description before any drawing; kSuccess when usable.
+  int checkFunOutput(const ParsedArguments& parsed, FunOutput& output);
+  // Writes the file or stores the photo, and names it on standard output.
+  int keepFunResult(ImageBitmap& picture, const FunOutput& output);
 
   // Reports a failure of the current command and returns kFailure.
   int fail(const QString& reason);

@@ -33,24 +33,6 @@ bool ParseShape(const QString& text, CaptionShape& shape) {
   else return false;
   return true;
 }
-
-// "Family,size[,bold][,italic]"; false when the size is missing or not a positive number.
-bool ParseFont(const QString& text, QFont& font) {
-  QStringList parts = text.split(QLatin1Char(','));
-  if (parts.size() < 2) return false;
-  font = QFont(parts.takeFirst().trimmed());
-  bool number = false;
-  const double points = parts.takeFirst().trimmed().toDouble(&number);
-  if (!number || points <= 0 || points > 1000) return false;
-  font.setPointSizeF(points);
-  for (const QString& part : parts) {
-    const QString style = part.trimmed().toLower();
-    if (style == QLatin1String("bold")) font.setBold(true);
-    else if (style == QLatin1String("italic")) font.setItalic(true);
-    else return false;
-  }
-  return true;
-}
 }  // namespace
 
 int BrivaneTool::caption(const QStringList& arguments) {

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <QFont>
+
 #include "krn/ltkrn.h"
 
 ParsedArguments ParseArguments(const QStringList& arguments, const QStringList& flagOptions,
@@ -56,3 +58,20 @@ QString FileResultDescription(int code, const FileInfo& header) {
 }
 
 QString ResultProblem(int code) { return code == SUCCESS ? QString() : ResultDescription(code); }
+
+bool ParseFont(const QString& text, QFont& font) {
+  QStringList parts = text.split(QLatin1Char(','));
+  if (parts.size() < 2) return false;
+  font = QFont(parts.takeFirst().trimmed());
+  bool number = false;
+  const double points = parts.takeFirst().trimmed().toDouble(&number);
+  if (!number || points <= 0 || points > 1000) return false;
+  font.setPointSizeF(points);
+  for (const QString& part : parts) {
+    const QString style = part.trimmed().toLower();
+    if (style == QLatin1String("bold")) font.setBold(true);
+    else if (style == QLatin1String("italic")) font.setItalic(true);
+    else return false;
+  }
+  return true;
+}

@@ -9,6 +9,8 @@
 
 #include "fil/ltfil.h"
 
+class QFont;
+
 // A command's arguments split into options and the rest.
 struct ParsedArguments {
   QStringList Positional;
@@ -30,3 +32,6 @@ QString ResultDescription(int code);
 QString ResultProblem(int code);
 // The same for reading a picture file: a picture refused for its size is named with it.
 QString FileResultDescription(int code, const FileInfo& header);
+// A font as "Family,size[,bold][,italic]", the size in points; false when the size is
+// missing or not a positive number, or a style is unknown.
+bool ParseFont(const QString& text, QFont& font);

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   // Drawing text needs the fonts of a GUI application; brivane never opens a window, so
   // it draws offscreen, with or without a display.
   std::unique_ptr<QCoreApplication> app;
-  if (CommandOf(argc, argv) == QLatin1String("caption")) {
+  const QString command = CommandOf(argc, argv);
+  if (command == QLatin1String("caption") || command == QLatin1String("fun")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     app = std::make_unique<QGuiApplication>(argc, argv);
   } else {

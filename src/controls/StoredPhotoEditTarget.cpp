@@ -1,4 +1,4 @@
-#include "myphotos/StoredPhotoEditTarget.h"
+#include "controls/StoredPhotoEditTarget.h"
 
 #include <QWidget>
 
