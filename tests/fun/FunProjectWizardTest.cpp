@@ -172,7 +172,9 @@ TEST_F(FunProjectWizard, ACalendarFromTheFunListIsPickedDrawnAndOnlySaved) {
 
 TEST_F(FunProjectWizard, ASportsCardIsPrintedAndSavedWithThePlayersName) {
   if (!RequireTool("pdftoppm", "poppler-utils")) return;
-  auto wizard = Open(FunProject::SportsCard, false);
+  auto wizard = Open(FunProject::SportsCard, true);
+  wizard->pickPage()->photoList()->setCurrentRow(0);
+  wizard->pressNext();
   EXPECT_EQ(wizard->framePage()->caption(), "Create a Sports Card");
   Shot(*wizard, "fun-frame-page.png");
   Frame(*wizard);
@@ -234,7 +236,10 @@ TEST_F(FunProjectWizard, AMagazineCoverPrintedOnlyIsNotStored) {
 }
 
 TEST_F(FunProjectWizard, AGreetingCardIsAQuarterPageTurnedForFolding) {
-  auto wizard = Open(FunProject::GreetingCard, false);
+  if (!RequireTool("pdftoppm", "poppler-utils")) return;
+  auto wizard = Open(FunProject::GreetingCard, true);
+  wizard->pickPage()->photoList()->setCurrentRow(0);
+  wizard->pressNext();
   Frame(*wizard);
   auto* card = qobject_cast<CGreetingCardPage*>(wizard->projectPage());
   ASSERT_EQ(wizard->activePage(), card);
@@ -259,7 +264,23 @@ TEST_F(FunProjectWizard, AGreetingCardIsAQuarterPageTurnedForFolding) {
   EXPECT_GT(message, 20);
   EXPECT_EQ(blank, ((w - w / 2 + 4) / 5) * ((h / 2 + 4) / 5));
   wizard->pressNext();
-  Choose(*wizard, "1196");
+  Choose(*wizard, "1194");
+  wizard->pressNext();
+  // Printed, the card fills the page as it will be folded: the front upside down at the
+  // top left, the message upright at the bottom right.
+  const QImage page = Render(PrintTo(*wizard, "greeting"));
+  ASSERT_FALSE(page.isNull());
+  EXPECT_TRUE(page.save(QString::fromUtf8(BRIVANE_SCREENSHOT_DIR) + "fun-greeting-card-printed.png"));
+  const QSize printed = page.size();
+  int pageFront = 0, pageMessage = 0;
+  for (int y = 0; y < printed.height(); ++y)
+    for (int x = 0; x < printed.width(); ++x) {
+      const QRgb pixel = page.pixel(x, y);
+      if (x < printed.width() / 2 && y < printed.height() / 2) pageFront += qGray(pixel) < 235;
+      if (x >= printed.width() / 2 && y >= printed.height() / 2) pageMessage += qRed(pixel) > 100 && qGreen(pixel) < 60;
+    }
+  EXPECT_GT(pageFront, printed.width() * printed.height() / 4 / 3);
+  EXPECT_GT(pageMessage, 10);
   wizard->pressNext();
   wizard->namePage()->nameEdit()->setText("For Sam");
   wizard->pressFinish();
