@@ -296,17 +296,19 @@ TEST_F(EditingCommand, FunProjectsStartOnACopyOfTheCurrentPhotoOrWithThePickPage
   labels.placePhoto("Meadow", false);
   labels.sheetView()->selectCell(0);
   const QImage placed = labels.cells().Cell(0).Working->Pixels;
-  auto whenOpen = [](std::function<void(CFunProjectWizard*)> drive) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [drive, poll] {
+  // Answers the wizard once it is up, then cancels it.
+  auto whenOpen = [this](std::function<void(CFunProjectWizard*)> drive) {
+    auto* poll = new QTimer(window.get());
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, drive] {
       if (auto* wizard = qobject_cast<CFunProjectWizard*>(QApplication::activeModalWidget())) {
+        poll->stop();
+        poll->deleteLater();
         drive(wizard);
         wizard->reject();
-      } else {
-        QTimer::singleShot(20, *poll);
       }
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    poll->start();
   };
   QSize handed;
   whenOpen([&](CFunProjectWizard* wizard) {
