@@ -149,6 +149,9 @@ void CMyPhotosPage::deleteSelected() {
   // The list then selects its first entry once the folder has been read again, rather
   // than whichever photo moved into the deleted one's place.
   m_list->selectionModel()->clear();
+  // Those told of the deletion may have let the list take the folder's news already (a
+  // progress box runs events): then the first entry is selected here.
+  if (m_photos->findExact(stem, Qt::CaseSensitive) < 0 && m_photos->count() > 0) m_list->setCurrentRow(0);
 }
 
 void CMyPhotosPage::showPhotoHint(int row, QPoint pos) {
