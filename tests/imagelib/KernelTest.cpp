@@ -121,8 +121,13 @@ TEST(Kernel, EnlargingInterpolatesSmoothlyAtEveryDepthAndSize) {
 TEST(Kernel, ProgressCallbackCanStopAResize) {
   ImageBitmap bmp = MakeBitmap(400, 400);
   int calls = 0;
-  ProgressCallback previous = SetProgressCallback([&](int) { return ++calls < 3 ? 1 : 0; });
+  // Stopped at the first report: however the bands fall between threads, there is one.
+  ProgressCallback previous = SetProgressCallback([&](int) {
+    ++calls;
+    return 0;
+  });
   EXPECT_EQ(ResizeBitmap(bmp, 50, 50), ERROR_USER_ABORT);
+  EXPECT_GE(calls, 1);
   EXPECT_EQ(bmp.Width, 400);  // untouched
   SetProgressCallback(previous);
   EXPECT_EQ(ResizeBitmap(bmp, 50, 50), SUCCESS);

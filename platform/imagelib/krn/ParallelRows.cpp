@@ -64,6 +64,9 @@ bool RunBands(int rows, const std::function<void(int, int)>& work, bool stoppabl
     }
   }
   for (std::thread& thread : pool) thread.join();
+  // The end is always reported, so a stop asked for is honoured even when the helpers did
+  // every band before this thread could report one.
+  if (stoppable && !stop && done == bands && !ReportProgress(progressTo)) stop = true;
   return !stop && done == bands;
 }
 }  // namespace
