@@ -150,7 +150,7 @@ void CMyPhotosPage::deleteSelected() {
   // than whichever photo moved into the deleted one's place.
   m_list->selectionModel()->clear();
   // Those told of the deletion may have let the list take the folder's news already (a
-  // progress box runs events): then the first entry is selected here.
+  // message box runs events): then the first entry is selected here.
   if (m_photos->findExact(stem, Qt::CaseSensitive) < 0 && m_photos->count() > 0) m_list->setCurrentRow(0);
 }
 
