@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
-#include <QScrollBar>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -102,8 +101,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     std::vector<double> times;
     for (int move = 0; move < 200; ++move) {
-      redEye.view()->horizontalScrollBar()->setValue(move * 25);
-      redEye.view()->verticalScrollBar()->setValue(move * 17);
+      redEye.view()->setScrollPosition(QPoint(move * 25, move * 17));
       QElapsedTimer timer;
       timer.start();
       redEye.view()->viewport()->repaint();

@@ -25,6 +25,15 @@ void CScrollImageView::setPicture(const ImageBitmap* picture) {
   viewport()->update();
 }
 
+QPoint CScrollImageView::scrollPosition() const {
+  return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void CScrollImageView::setScrollPosition(QPoint position) {
+  horizontalScrollBar()->setValue(position.x());
+  verticalScrollBar()->setValue(position.y());
+}
+
 void CScrollImageView::updateScrollBars() {
   const QSize client = viewport()->size();
   horizontalScrollBar()->setRange(0, qMax(0, range_.width() - client.width()));
@@ -48,8 +57,7 @@ void CScrollImageView::paintEvent(QPaintEvent*) {
   painter.fillRect(QRect(QPoint(0, 0), client), Qt::white);
   if (picture_ == nullptr || picture_->isEmpty() || !picture_->hasPixels()) return;
   DeviceContext dc(painter, client);
-  const QRect target(QPoint(-horizontalScrollBar()->value(), -verticalScrollBar()->value()),
-                     ShownSize(*picture_));
+  const QRect target(-scrollPosition(), ShownSize(*picture_));
   if (PaintBitmap(dc, *picture_, QRect(), target, QRect(), RasterOp::Copy) == SUCCESS)
     emit afterPaint(dc, client);
 }

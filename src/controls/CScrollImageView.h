@@ -20,6 +20,9 @@ class CScrollImageView : public QAbstractScrollArea {
   const ImageBitmap* picture() const { return picture_; }
   // The size the scroll bars cover: 100 by 100 until a picture is set.
   QSize scrollRange() const { return range_; }
+  // The picture's point shown at the view's top-left corner.
+  QPoint scrollPosition() const;
+  void setScrollPosition(QPoint position);
 
   // The picture's size as shown: width and height exchanged for a picture turned a
   // quarter by its view perspective.

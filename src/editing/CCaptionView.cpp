@@ -1,7 +1,5 @@
 #include "editing/CCaptionView.h"
 
-#include <QScrollBar>
-
 #include "editing/CCaptionWindow.h"
 
 CCaptionView::CCaptionView(QWidget* parent) : CScrollImageView(parent) {}
@@ -12,10 +10,6 @@ void CCaptionView::updateCaption(const Caption& caption) {
     m_caption->setScroll(scrollPosition());
   }
   if (m_caption) m_caption->setCaption(caption);
-}
-
-QPoint CCaptionView::scrollPosition() const {
-  return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
 void CCaptionView::scrollContentsBy(int dx, int dy) {

@@ -18,7 +18,6 @@ class CCaptionView : public CScrollImageView {
   void updateCaption(const Caption& caption);
   // Null until the first update.
   CCaptionWindow* captionWindow() const { return m_caption; }
-  QPoint scrollPosition() const;
 
  protected:
   void scrollContentsBy(int dx, int dy) override;

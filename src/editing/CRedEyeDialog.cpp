@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "controls/CScrollImageView.h"
@@ -59,10 +58,6 @@ CRedEyeDialog::CRedEyeDialog(FeatureHost& host, PictureEditTarget& target, QWidg
   m_outlineTimer.start(kOutlineMs);
 }
 
-QPoint CRedEyeDialog::scrollPosition() const {
-  return QPoint(m_view->horizontalScrollBar()->value(), m_view->verticalScrollBar()->value());
-}
-
 bool CRedEyeDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched != m_view->viewport()) return QDialog::eventFilter(watched, event);
   switch (event->type()) {
@@ -86,7 +81,7 @@ bool CRedEyeDialog::eventFilter(QObject* watched, QEvent* event) {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (!m_drawing || mouse->button() != Qt::LeftButton) break;
       m_drawing = false;
-      const QRect ellipse = RedEyeEllipse(m_press, mouse->position().toPoint(), scrollPosition());
+      const QRect ellipse = RedEyeEllipse(m_press, mouse->position().toPoint(), m_view->scrollPosition());
       // An ellipse of no width or height, or one beside the picture, marks nothing.
       if (SetEllipseRegion(m_working, ellipse) == SUCCESS && HasBitmapRegion(m_working)) m_ellipse = ellipse;
       showOutlineStep();
@@ -103,7 +98,7 @@ void CRedEyeDialog::showOutlineStep() {
   m_correct->setEnabled(marked);
   if (!marked) return;
   m_outlineStep = (m_outlineStep + 2) % 8;
-  m_view->viewport()->update(m_ellipse.translated(-scrollPosition()).adjusted(-2, -2, 2, 2));
+  m_view->viewport()->update(m_ellipse.translated(-m_view->scrollPosition()).adjusted(-2, -2, 2, 2));
 }
 
 void CRedEyeDialog::drawMarks(DeviceContext& dc) {
@@ -119,8 +114,8 @@ void CRedEyeDialog::drawMarks(DeviceContext& dc) {
   }
   if (HasBitmapRegion(m_working)) {
     RegionTransform transform;
-    transform.xOffset = -scrollPosition().x();
-    transform.yOffset = -scrollPosition().y();
+    transform.xOffset = -m_view->scrollPosition().x();
+    transform.yOffset = -m_view->scrollPosition().y();
     DrawRegionOutline(dc, m_working, transform, m_outlineStep);
   }
 }

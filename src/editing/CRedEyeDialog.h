@@ -34,7 +34,6 @@ class CRedEyeDialog : public QDialog {
  private:
   void drawMarks(DeviceContext& dc);
   void showOutlineStep();
-  QPoint scrollPosition() const;
 
   FeatureHost& m_host;
   PictureEditTarget& m_target;

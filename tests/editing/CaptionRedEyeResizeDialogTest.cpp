@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTimer>
 
 #include "EditingDialogFixture.h"
@@ -28,14 +27,6 @@ class SmallEditingDialogs : public EditingDialogFixture {
  protected:
   void SetUp() override { qputenv("BRIVANE_PROGRAM_FOLDER", QByteArray(BRIVANE_PROGRAM_DIR)); }
   void TearDown() override { qunsetenv("BRIVANE_PROGRAM_FOLDER"); }
-
-  static void Scroll(CScrollImageView* view, QPoint to) {
-    view->horizontalScrollBar()->setValue(to.x());
-    view->verticalScrollBar()->setValue(to.y());
-  }
-  static QPoint ScrollOf(CScrollImageView* view) {
-    return QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
-  }
 };
 }  // namespace
 
@@ -62,8 +53,8 @@ TEST_F(SmallEditingDialogs, ACaptionLandsWhereItWasDraggedOnTheScrolledReducedVi
 
   // Scrolled, the window stands where its place shows, and drags from there.
   Drag(caption, QPoint(20, 20), QPoint(300, 200));
-  Scroll(dialog.view(), QPoint(250, 150));
-  ASSERT_EQ(ScrollOf(dialog.view()), QPoint(250, 150));
+  dialog.view()->setScrollPosition(QPoint(250, 150));
+  ASSERT_EQ(dialog.view()->scrollPosition(), QPoint(250, 150));
   EXPECT_EQ(caption->pos(), QPoint(50, 50));
   Drag(caption, QPoint(20, 20), QPoint(30, -10));
   EXPECT_EQ(caption->position(), QPoint(330, 190));
@@ -140,8 +131,8 @@ TEST_F(SmallEditingDialogs, ARedEyeDrawnBackwardsOnAScrolledViewIsCorrectedOnlyI
     QApplication::processEvents();
     auto* correct = dialog.findChild<QPushButton*>("1089");
     EXPECT_FALSE(correct->isEnabled());
-    Scroll(dialog.view(), QPoint(400, 350));
-    const QPoint scroll = ScrollOf(dialog.view());
+    dialog.view()->setScrollPosition(QPoint(400, 350));
+    const QPoint scroll = dialog.view()->scrollPosition();
     ASSERT_GT(scroll.x(), 0);
     ASSERT_GT(scroll.y(), 0);
     // From below right to above left of the pupil.

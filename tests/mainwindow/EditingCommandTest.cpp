@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -217,9 +216,8 @@ TEST_F(EditingCommand, CaptionRedEyeAndResizeOnMyPhotosStoreThePhotoEachTime) {
     dialog->resize(900, 700);
     QTest::qWait(50);
     CScrollImageView* view = dialog->view();
-    view->horizontalScrollBar()->setValue(450);
-    view->verticalScrollBar()->setValue(200);
-    const QPoint scroll(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+    view->setScrollPosition(QPoint(450, 200));
+    const QPoint scroll = view->scrollPosition();
     for (const QPoint eye : kEyes) {
       QTest::mousePress(view->viewport(), Qt::LeftButton, {}, eye + QPoint(18, 18) - scroll);
       QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, eye - QPoint(18, 18) - scroll);
