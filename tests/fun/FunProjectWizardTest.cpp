@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "controls/CPictureListBox.h"
+#include "editing/EditingDialogFixture.h"
 #include "controls/SinglePhotoCommands.h"
 #include "editing/CFramePage.h"
 #include "editing/CFramePicker.h"
@@ -39,19 +40,17 @@
 namespace {
 const QRgb kSky = qRgb(40, 110, 220);
 
-class FunProjectWizard : public ::testing::Test {
+// The editing dialogs' host and store, with one photo, "Beach", all sky.
+class FunProjectWizard : public EditingDialogFixture {
  protected:
   void SetUp() override {
     qputenv("BRIVANE_PROGRAM_FOLDER", QByteArray(BRIVANE_PROGRAM_DIR));
-    store = std::make_unique<PhotoStore>(home.filePath("myphotos") + "/");
     ASSERT_TRUE(store->EnsureFolder());
     QImage image(1600, 1200, QImage::Format_RGB32);
     image.fill(kSky);
     ImageBitmap photo;
     SetBitmapImage(photo, image);
     ASSERT_EQ(store->StorePhoto(photo, "Beach", "Sand"), SUCCESS);
-    settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
-    host = std::make_unique<TestFeatureHost>(*store, *settings, prompter, home.filePath("registry.ini"));
     host->photos.append("Beach", nullptr);
   }
   void TearDown() override { qunsetenv("BRIVANE_PROGRAM_FOLDER"); }
@@ -65,12 +64,6 @@ class FunProjectWizard : public ::testing::Test {
     return wizard;
   }
   static void ASSERT_RESULT(int result) { ASSERT_EQ(result, SUCCESS); }
-  static void Shot(QWidget& widget, const QString& file) {
-    const QString folder = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    QApplication::processEvents();
-    EXPECT_TRUE(widget.grab().save(folder + file));
-  }
   // Chooses the first template and goes on.
   static void Frame(CFunProjectWizard& wizard) {
     ASSERT_EQ(wizard.activePage(), wizard.framePage());
@@ -106,16 +99,6 @@ class FunProjectWizard : public ::testing::Test {
     EXPECT_EQ(store->LoadPhoto(picture, name), SUCCESS);
     return picture.Pixels;
   }
-
-  static inline char programName[] = "fun_tests";
-  static inline int argc = 1;
-  static inline char* argv[] = {programName, nullptr};
-  QApplication application{argc, argv};
-  QTemporaryDir home;
-  ScriptedPrompter prompter;
-  std::unique_ptr<PhotoStore> store;
-  std::unique_ptr<Settings> settings;
-  std::unique_ptr<TestFeatureHost> host;
 };
 }  // namespace
 

@@ -107,18 +107,23 @@ class EditingCommand : public MainWindowFixture {
     });
   }
 
+  // The photo as stored now.
+  static QImage StoredMeadow() {
+    ImageBitmap picture;
+    EXPECT_EQ(PhotoStore(GetMyPhotosFolder()).LoadPhoto(picture, "Meadow"), SUCCESS);
+    return picture.Pixels;
+  }
+
   std::unique_ptr<CMainDialog> window;
 };
 
 TEST_F(EditingCommand, OnMyPhotosTheAppliedPhotoIsStoredAgainWithItsDescription) {
   QString shot = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR) + "effects-from-my-photos.png";
   EnhanceWith("Invert Colors", &shot);
-  PhotoStore photos(GetMyPhotosFolder());
-  ImageBitmap stored;
-  ASSERT_EQ(photos.LoadPhoto(stored, "Meadow"), SUCCESS);
-  EXPECT_LT(qRed(stored.Pixels.pixel(100, 600)), 40);
-  EXPECT_GT(qGreen(stored.Pixels.pixel(1500, 600)), 150);
-  EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
+  const QImage stored = StoredMeadow();
+  EXPECT_LT(qRed(stored.pixel(100, 600)), 40);
+  EXPECT_GT(qGreen(stored.pixel(1500, 600)), 150);
+  EXPECT_EQ(PhotoStore(GetMyPhotosFolder()).ReadDescription("Meadow"), "Morning light");
   // The working bitmap is empty again between commands.
   EXPECT_FALSE(window->workingPicture().hasPixels());
 }
@@ -175,13 +180,11 @@ TEST_F(EditingCommand, CropOnMyPhotosStoresTheCroppedPhotoAgain) {
     dialog->findChild<QListWidget*>("1018")->setCurrentRow(0);  // Square
     dialog->findChild<QPushButton*>("1")->click();
   });
-  PhotoStore photos(GetMyPhotosFolder());
-  ImageBitmap stored;
-  ASSERT_EQ(photos.LoadPhoto(stored, "Meadow"), SUCCESS);
+  const QImage stored = StoredMeadow();
   // The visible part of the photo, white outside the square.
-  EXPECT_EQ(qRed(stored.Pixels.pixel(2, 2)), 255);
-  EXPECT_EQ(qBlue(stored.Pixels.pixel(2, 2)), 255);
-  EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
+  EXPECT_EQ(qRed(stored.pixel(2, 2)), 255);
+  EXPECT_EQ(qBlue(stored.pixel(2, 2)), 255);
+  EXPECT_EQ(PhotoStore(GetMyPhotosFolder()).ReadDescription("Meadow"), "Morning light");
 }
 
 // As a new user would: a speech balloon with a long accented text, two red eyes corrected,
@@ -190,11 +193,6 @@ TEST_F(EditingCommand, CaptionRedEyeAndResizeOnMyPhotosStoreThePhotoEachTime) {
   const QString shots = QString::fromUtf8(BRIVANE_SCREENSHOT_DIR);
   QDir().mkpath(shots);
   PhotoStore photos(GetMyPhotosFolder());
-  auto stored = [&photos] {
-    ImageBitmap picture;
-    EXPECT_EQ(photos.LoadPhoto(picture, "Meadow"), SUCCESS);
-    return picture.Pixels;
-  };
 
   Run<CCaptionDialog>(kCommandCaption, [shots](CCaptionDialog* dialog) {
     dialog->resize(1000, 760);
@@ -207,7 +205,7 @@ TEST_F(EditingCommand, CaptionRedEyeAndResizeOnMyPhotosStoreThePhotoEachTime) {
     EXPECT_TRUE(dialog->grab().save(shots + "caption-on-my-photos.png"));
     dialog->findChild<QPushButton*>("1")->click();
   });
-  const QImage captioned = stored();
+  const QImage captioned = StoredMeadow();
   EXPECT_TRUE(captioned.save(shots + "captioned-photo.png"));
   EXPECT_GT(qGray(captioned.pixel(160, 90)), 245);  // inside the balloon (scale 1.25)
   EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
@@ -230,7 +228,7 @@ TEST_F(EditingCommand, CaptionRedEyeAndResizeOnMyPhotosStoreThePhotoEachTime) {
     EXPECT_TRUE(dialog->grab().save(shots + "red-eye-corrected.png"));
     dialog->findChild<QPushButton*>("1")->click();
   });
-  const QImage corrected = stored();
+  const QImage corrected = StoredMeadow();
   EXPECT_TRUE(corrected.save(shots + "red-eye-corrected-photo.png"));
   for (const QPoint eye : kEyes) {
     // Stored as JPEG again: near the corrected colour, and the white of the eye is kept.
@@ -246,12 +244,12 @@ TEST_F(EditingCommand, CaptionRedEyeAndResizeOnMyPhotosStoreThePhotoEachTime) {
     EXPECT_TRUE(dialog->grab().save(shots + "resize-own-size.png"));
     dialog->findChild<QPushButton*>("1")->click();
   });
-  EXPECT_EQ(stored().size(), QSize(1000, 750));
+  EXPECT_EQ(StoredMeadow().size(), QSize(1000, 750));
   Run<CResizeDialog>(kCommandResize, [](CResizeDialog* dialog) {
     dialog->findChild<QRadioButton*>("1245")->click();  // 800x600
     dialog->findChild<QPushButton*>("1")->click();
   });
-  const QImage resized = stored();
+  const QImage resized = StoredMeadow();
   EXPECT_EQ(resized.size(), QSize(800, 600));
   EXPECT_TRUE(resized.save(shots + "resized-photo.png"));
   EXPECT_EQ(photos.ReadDescription("Meadow"), "Morning light");
