@@ -1,0 +1,111 @@
+#include "inet/ServiceRequests.h"
+
+#include <QByteArray>
+
+#include "inet/CurlTransfer.h"
+#include "inet/InternetSession.h"
+#include "inet/ResponseText.h"
+#include "inet/ServiceConnection.h"
+
+namespace {
+
+struct AnswerBody {
+  QByteArray bytes;
+  qint64 limit = 0;
+  bool tooLong = false;
+};
+
+size_t TakeBody(char* data, size_t size, size_t count, void* context) {
+  auto* body = static_cast<AnswerBody*>(context);
+  const size_t length = size * count;
+  if (body->bytes.size() + qint64(length) > body->limit) {
+    body->tooLong = true;
+    return 0;
+  }
+  body->bytes.append(data, qsizetype(length));
+  return length;
+}
+
+bool SendingFailed(CURLcode code) {
+  switch (code) {
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SEND_ERROR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<ServiceConnection> OpenServiceConnection(InternetSession& session, const QString& scheme,
+                                                         const QString& host) {
+  if (host.isEmpty()) return nullptr;
+  auto connection = std::make_unique<ServiceConnection>(session, scheme, host);
+  if (!connection->curl().valid()) return nullptr;
+  return connection;
+}
+
+QString FetchObject(ServiceConnection& connection, const QString& object, QString* errorText) {
+  if (errorText) errorText->clear();
+  CurlTransfer transfer(connection.curl(), connection.session());
+  const QByteArray url = (connection.scheme() + QLatin1String("://") + connection.host() + object).toUtf8();
+  AnswerBody body;
+  body.limit = connection.session().options().answerLimitBytes;
+  CURL* handle = transfer.handle();
+  curl_easy_setopt(handle, CURLOPT_URL, url.constData());
+  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
+  curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &TakeBody);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+  const CURLcode code = transfer.perform();
+  if (code == CURLE_OK) return QString::fromUtf8(RemoveZeroBytes(body.bytes));
+  if (errorText) {
+    *errorText = body.tooLong ? QStringLiteral("The server's answer is longer than %1 KB; it was refused.")
+                                    .arg(body.limit / 1024)
+                              : transfer.errorText(code);
+  }
+  if (SendingFailed(code)) return QString::fromLatin1(kRequestFailed);
+  return {};
+}
+
+QString ServiceGet(InternetSession& session, const QString& baseUrl, const QString& path, const QString& query,
+                   QString* errorText) {
+  const CrackedUrl base = CrackUrl(baseUrl);
+  const CrackedUrl request = CrackUrl(QLatin1String("http://") + base.host + path + query);
+  if (!session.serviceConnection())
+    session.setServiceConnection(OpenServiceConnection(session, request.scheme, request.host));
+  if (!session.serviceConnection()) {
+    if (errorText) *errorText = QStringLiteral("The service's address \"%1\" has no host.").arg(baseUrl);
+    return {};
+  }
+  return FetchObject(*session.serviceConnection(), request.object, errorText);
+}
+
+QString FetchOnFreshConnection(InternetSession& session, const QString& url, QString* errorText) {
+  const CrackedUrl cracked = CrackUrl(url);
+  session.setServiceConnection(OpenServiceConnection(session, cracked.scheme, cracked.host));
+  if (!session.serviceConnection()) {
+    if (errorText) *errorText = QStringLiteral("The service's address has no host.");
+    return QString::fromLatin1(kRequestFailed);
+  }
+  return FetchObject(*session.serviceConnection(), cracked.object, errorText);
+}
+
+QString FetchOnCachedConnection(InternetSession& session, const QString& url, QString* errorText) {
+  const CrackedUrl cracked = CrackUrl(url);
+  if (!session.serviceConnection())
+    session.setServiceConnection(OpenServiceConnection(session, cracked.scheme, cracked.host));
+  if (!session.serviceConnection()) {
+    if (errorText) *errorText = QStringLiteral("The service's address has no host.");
+    return QString::fromLatin1(kRequestFailed);
+  }
+  return FetchObject(*session.serviceConnection(), cracked.object, errorText);
+}
