@@ -44,6 +44,7 @@ brivane_layer(src/shows              shows       NO_WIDGETS USES library ${platf
 # Picture edits without widgets: the editing dialogs and the brivane tool make them.
 brivane_layer(src/photoedits         photoedits  NO_WIDGETS USES library ${platform})
 brivane_layer(src/launcher           launcher    NO_QT USES)
+brivane_layer(service                service     NO_QT USES)
 
 brivane_layer(platform/system        system      NO_WIDGETS USES)
 brivane_layer(platform/inet          inet        NO_WIDGETS USES)

@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-image-formats-plugins libgl-dev libxcb1-dev
   libmagick++-6.q16-dev libexiv2-dev libcurl4-openssl-dev libjpeg62-turbo-dev libsimpleini-dev
   libsane-dev sane-utils libgtest-dev libgmock-dev libbenchmark-dev
+  # The reference photo-sharing service (service/): HTTP(S), TLS, SQLite and PostgreSQL
+  libcpp-httplib-dev libssl-dev libsqlite3-dev libpq-dev
   # Programs and peers the tests run: a missing one fails its test, naming the package.
   libsane1                              # SANE's "test" scanner backend
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-lato
@@ -19,6 +21,11 @@ packages=(
   poppler-utils                         # pdftoppm
   libjpeg-turbo-progs                   # jpegtran, djpeg
   libvips-tools time                    # the benchmarks' reference tools
+  xdg-utils                             # xdg-open: web pages open in the desktop's browser
+  postgresql python3-psycopg2           # the service's tests on a private PostgreSQL server
+  pure-ftpd-postgresql                  # the tested pure-ftpd set-up of larger services
+  chromium                              # screenshots of the service's pages
+  apache2-utils wrk curl                # ab and wrk: the service's load benchmark
 )
 if [[ ${1:-} == fuzz ]]; then
   packages+=(clang-14 libclang-rt-14-dev)   # libFuzzer and the sanitizer runtimes
