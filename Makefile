@@ -2,7 +2,7 @@
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: run test test-sanitize build build-sanitize deps bench clean content-sheet \
+.PHONY: run service test test-sanitize build build-sanitize deps bench clean content-sheet \
 	deps-fuzz build-fuzz fuzz
 
 deps:
@@ -12,8 +12,13 @@ build: deps
 	@test -f build/build.ninja || cmake --preset default
 	cmake --build --preset default
 
+# The program, with the reference photo-sharing service beside it on localhost.
 run: build
-	./build/bin/quendal
+	scripts/run-with-service.sh build
+
+# The reference photo-sharing service alone, in the foreground (Ctrl+C stops it).
+service: build
+	./build/bin/brivane-service
 
 test: build
 	ctest --preset default

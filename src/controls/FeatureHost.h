@@ -5,6 +5,7 @@
 #include "controls/MainTab.h"
 
 class BackgroundRunner;
+class InternetSession;
 class PhotoListModel;
 class PhotoStore;
 class ProgramRunner;
@@ -47,4 +48,7 @@ class FeatureHost {
   virtual QString& lastPickedPhoto() = 0;
   // Opens a pop-up menu of the window's (184: the photo pop-up) at a screen position.
   virtual void popupMenu(int menuId, const QPoint& globalPos) = 0;
+  // The program's internet session with its one cached service connection, opened when
+  // first asked for and kept as long as the window; null when it cannot be opened.
+  virtual InternetSession* internetSession() = 0;
 };

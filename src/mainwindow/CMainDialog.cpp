@@ -54,6 +54,8 @@
 #include "system/DetachedProgramRunner.h"
 #include "system/Folders.h"
 #include "system/RegistryStore.h"
+#include "inet/InternetSession.h"
+#include "library/ServiceSite.h"
 #include "web/CPublishPage.h"
 
 namespace {
@@ -221,8 +223,8 @@ void CMainDialog::createPages() {
   // Pages that name a photo follow it when My Photos renames or deletes it.
   connect(m_myPhotos, &CMyPhotosPage::photoRenamed, m_photoAlbums, &CPhotoAlbumsPage::photoRenamed);
   connect(m_myPhotos, &CMyPhotosPage::photoDeleted, m_photoAlbums, &CPhotoAlbumsPage::photoDeleted);
-  m_pages = {m_myPhotos, m_photoAlbums, m_printLabels,
-             new CPublishPage(*this, m_content, this), m_fun};
+  m_publish = new CPublishPage(*this, m_content, this);
+  m_pages = {m_myPhotos, m_photoAlbums, m_printLabels, m_publish, m_fun};
   QList<QPixmap> pictures;
   for (CTabPage* page : m_pages) {
     m_tabs->addTab(new QWidget(), page->tabText());
@@ -289,6 +291,15 @@ void CMainDialog::viewFullSize(const ImageBitmap& picture, const QString& name) 
   view.exec();
 }
 
+InternetSession* CMainDialog::internetSession() {
+  if (!m_internet) {
+    InternetOptions options;
+    options.caFile = ServiceSite::Read(m_settings.file()).caFile;
+    m_internet = InternetSession::Open(options);
+  }
+  return m_internet.get();
+}
+
 void CMainDialog::popupMenu(int menuId, const QPoint& globalPos) {
   if (menuId != kPhotoPopupMenu) return;
   updateCommandStates();
@@ -313,6 +324,7 @@ bool CMainDialog::onCommand(int command) {
     case kCommandFunCalendar:
     case kCommandFunMagazine:
     case kCommandFunGreetingCard: runFunProject(command); return true;
+    case kCommandLookOnline: m_publish->publishing().viewMyPhotosOnline(); return true;
     default:
       // A command the current tab does not take belongs to a feature still to come; its
       // menu item and enable rule are in place.

@@ -22,6 +22,7 @@ class CHelpWindow;
 class CMainTabControl;
 class CMyPhotosPage;
 class CPrintLabelsPage;
+class CPublishPage;
 class CPhotoAlbumsPage;
 class QDialog;
 class CTabPage;
@@ -87,6 +88,7 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   void popupMenu(int menuId, const QPoint& globalPos) override;
   void runCommand(int command) override { onCommand(command); }
   QString& lastPickedPhoto() override { return m_lastPickedPhoto; }
+  InternetSession* internetSession() override;
 
  signals:
   // The user closed the window (File > Exit or the title bar).
@@ -132,6 +134,7 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   PhotoStore m_store;
   // Declared after what the work uses, so it stops and joins its workers first.
   std::unique_ptr<BackgroundRunner> m_runner;
+  std::unique_ptr<InternetSession> m_internet;
   CHelpWindow* m_helpWindow = nullptr;
 
   QHash<int, QAction*> m_actions;
@@ -145,6 +148,7 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   std::array<CTabPage*, kMainTabCount> m_pages{};
   CMyPhotosPage* m_myPhotos = nullptr;
   CFunPage* m_fun = nullptr;
+  CPublishPage* m_publish = nullptr;
   CPrintLabelsPage* m_printLabels = nullptr;
   CPhotoAlbumsPage* m_photoAlbums = nullptr;
   CDropImporter* m_dropImporter = nullptr;

@@ -15,7 +15,8 @@ const char* const kPublishTexts[kTextCount] = {
 constexpr int kTextHeights[kTextCount] = {30, 60, 60, 60};
 }  // namespace
 
-CPublishPage::CPublishPage(FeatureHost&, QWidget* content, QObject* parent) : CTabPage(content, parent) {
+CPublishPage::CPublishPage(FeatureHost& host, QWidget* content, QObject* parent)
+    : CTabPage(content, parent), m_publish(host) {
   for (int i = 0; i < kTextCount; ++i) {
     auto* text = addControl(new QLabel(QString::fromLatin1(kPublishTexts[i]), content), 1090 + i);
     text->setWordWrap(true);
@@ -27,7 +28,8 @@ CPublishPage::CPublishPage(FeatureHost&, QWidget* content, QObject* parent) : CT
       text->setFont(title);
     }
   }
-  addControl(new QPushButton(QStringLiteral("&Put my photos on the web"), content), 1094);
+  auto* publish = addControl(new QPushButton(QStringLiteral("&Put my photos on the web"), content), 1094);
+  connect(publish, &QPushButton::clicked, this, [this] { m_publish.run(); });
 }
 
 QString CPublishPage::tabText() const { return QStringLiteral("Publish to the Web"); }

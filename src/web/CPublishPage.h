@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/CTabPage.h"
+#include "web/PublishToWeb.h"
 
 class FeatureHost;
 
@@ -15,4 +16,9 @@ class CPublishPage : public CTabPage {
   QString tabPicture() const override;
   QString instructions() const override;
   QHash<int, QRect> layout(const TabPageFrame& frame) const override;
+
+  PublishToWeb& publishing() { return m_publish; }
+
+ private:
+  PublishToWeb m_publish;
 };

@@ -1,5 +1,8 @@
 #include "support/TestFeatureHost.h"
 
+#include "library/ServiceSite.h"
+#include "library/Settings.h"
+
 #include "krn/ltkrn.h"
 
 TestFeatureHost::TestFeatureHost(PhotoStore& store, Settings& settings, Prompter& prompter,
@@ -9,3 +12,13 @@ TestFeatureHost::TestFeatureHost(PhotoStore& store, Settings& settings, Prompter
 }
 
 TestFeatureHost::~TestFeatureHost() { FreeBitmap(working); }
+
+InternetSession* TestFeatureHost::internetSession() {
+  if (internetUnavailable) return nullptr;
+  if (!internet) {
+    InternetOptions options;
+    options.caFile = ServiceSite::Read(m_settings.file()).caFile;
+    internet = InternetSession::Open(options);
+  }
+  return internet.get();
+}

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <memory>
+
 #include <QStringList>
 #include <QWidget>
 
 #include "controls/BackgroundRunner.h"
 #include "controls/FeatureHost.h"
+#include "inet/InternetSession.h"
 #include "krn/ImageBitmap.h"
 #include "library/PhotoListModel.h"
 #include "system/ProgramRunner.h"
@@ -44,6 +47,8 @@ class TestFeatureHost : public FeatureHost {
   void popupMenu(int, const QPoint&) override {}
   void runCommand(int command) override { commands.append(command); }
   QString& lastPickedPhoto() override { return lastPicked; }
+  // Opened as the main window opens it; null while internetUnavailable.
+  InternetSession* internetSession() override;
 
   QWidget window;
   ImageBitmap working;
@@ -53,6 +58,8 @@ class TestFeatureHost : public FeatureHost {
   QStringList viewed;
   QList<int> commands;
   QString lastPicked;
+  bool internetUnavailable = false;
+  std::unique_ptr<InternetSession> internet;
 
  private:
   PhotoStore& m_store;
