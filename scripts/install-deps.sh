@@ -11,6 +11,7 @@ packages=(
   libsane-dev sane-utils libgtest-dev libgmock-dev libbenchmark-dev
   # The reference photo-sharing service (service/): HTTP(S), TLS, SQLite and PostgreSQL
   libcpp-httplib-dev libssl-dev libsqlite3-dev libpq-dev
+  libsecret-1-dev                       # the mail password in the desktop's secret store
   # Programs and peers the tests run: a missing one fails its test, naming the package.
   libsane1                              # SANE's "test" scanner backend
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-lato
@@ -22,6 +23,10 @@ packages=(
   libjpeg-turbo-progs                   # jpegtran, djpeg
   libvips-tools time                    # the benchmarks' reference tools
   xdg-utils                             # xdg-open: web pages open in the desktop's browser
+  openssl                               # certificates the mail tests make for their servers
+  exim4-daemon-light                    # a strict SMTP peer of the mail tests
+  gnome-keyring dbus-daemon dbus-bin    # a secret store on a private D-Bus for the mail tests
+  swaks                                 # the mail benchmark's reference sender
   postgresql python3-psycopg2           # the service's tests on a private PostgreSQL server
   pure-ftpd-postgresql                  # the tested pure-ftpd set-up of larger services
   chromium                              # screenshots of the service's pages

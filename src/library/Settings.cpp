@@ -25,6 +25,10 @@ QString FolderOrNothing(const QString& folder) {
   return CharacterCount(folder) > Settings::kPathLimit ? QString() : folder;
 }
 
+bool IsEmailSecurity(const QString& text) {
+  return text == QLatin1String("none") || text == QLatin1String("starttls") || text == QLatin1String("tls");
+}
+
 bool IsUploadDate(const QString& text) {
   return QDateTime::fromString(text, Settings::kUploadDateFormat).isValid();
 }
@@ -41,6 +45,11 @@ void Settings::read() {
   m_lastFolderRead = FolderOrNothing(text("LastFolderRead"));
   m_emailServer = Limited(text("EmailServer"), kPathLimit);
   m_emailAddress = Limited(text("EmailAddress"), kPathLimit);
+  const int port = ReadProfileInt(m_file, kSection, "EmailPort", kDefaultEmailPort);
+  m_emailPort = port > 0 && port < 65536 ? port : kDefaultEmailPort;
+  const QString security = text("EmailSecurity").toLower();
+  m_emailSecurity = IsEmailSecurity(security) ? security : QStringLiteral("none");
+  m_emailUser = Limited(text("EmailUser"), kAccountLimit);
   m_userId = Limited(text("UserId"), kAccountLimit);
   m_password = Limited(text("Password"), kAccountLimit);
   const QString uploadDate = text("LastUploadDate");
@@ -72,6 +81,23 @@ bool Settings::setEmailServer(const QString& server) {
 bool Settings::setEmailAddress(const QString& address) {
   m_emailAddress = Limited(address, kPathLimit);
   return write("EmailAddress", m_emailAddress);
+}
+
+bool Settings::setEmailPort(int port) {
+  if (port <= 0 || port >= 65536) return false;
+  m_emailPort = port;
+  return write("EmailPort", QString::number(port));
+}
+
+bool Settings::setEmailSecurity(const QString& security) {
+  if (!IsEmailSecurity(security)) return false;
+  m_emailSecurity = security;
+  return write("EmailSecurity", security);
+}
+
+bool Settings::setEmailUser(const QString& user) {
+  m_emailUser = Limited(user, kAccountLimit);
+  return write("EmailUser", m_emailUser);
 }
 
 bool Settings::setLabelType(const QString& productCode) {

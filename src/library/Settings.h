@@ -22,6 +22,7 @@ class Settings {
   // Longest values, in characters: folders and mail fields, then the account fields.
   static constexpr int kPathLimit = 260;
   static constexpr int kAccountLimit = 255;
+  static constexpr int kDefaultEmailPort = 25;
 
   // The form of LastUploadDate: local time, "%Y-%m-%d %H:%M:%S".
   static constexpr const char* kUploadDateFormat = "yyyy-MM-dd HH:mm:ss";
@@ -52,6 +53,14 @@ class Settings {
   bool setEmailServer(const QString& server);
   QString emailAddress() const { return m_emailAddress; }
   bool setEmailAddress(const QString& address);
+  // The outgoing server's port (25 unless set), its security ("none", "starttls" or
+  // "tls") and the user name it wants (empty: none). The password is kept apart.
+  int emailPort() const { return m_emailPort; }
+  bool setEmailPort(int port);
+  QString emailSecurity() const { return m_emailSecurity; }
+  bool setEmailSecurity(const QString& security);
+  QString emailUser() const { return m_emailUser; }
+  bool setEmailUser(const QString& user);
 
   // The product code of the chosen label template.
   bool setLabelType(const QString& productCode);
@@ -76,6 +85,9 @@ class Settings {
   QString m_lastFolderRead;
   QString m_emailServer;
   QString m_emailAddress;
+  int m_emailPort = kDefaultEmailPort;
+  QString m_emailSecurity = QStringLiteral("none");
+  QString m_emailUser;
   QString m_userId;
   QString m_password;
   QString m_lastUploadDate;

@@ -45,6 +45,7 @@
 #include "library/PhotoStoreRepair.h"
 #include "mainwindow/CMainTabBar.h"
 #include "mainwindow/CMainTabControl.h"
+#include "mail/MailPasswordStore.h"
 #include "mainwindow/CPropertiesDialog.h"
 #include "mainwindow/CommandEnable.h"
 #include "mainwindow/CommandTable.h"
@@ -57,6 +58,7 @@
 #include "inet/InternetSession.h"
 #include "library/ServiceSite.h"
 #include "web/CPublishPage.h"
+#include "web/PhotoLink.h"
 
 namespace {
 constexpr int kPhotoPopupMenu = 184;
@@ -325,6 +327,9 @@ bool CMainDialog::onCommand(int command) {
     case kCommandFunMagazine:
     case kCommandFunGreetingCard: runFunProject(command); return true;
     case kCommandLookOnline: m_publish->publishing().viewMyPhotosOnline(); return true;
+    case kCommandEmailPhoto:
+      if (currentTab() == MainTab::MyPhotos) EmailPhotoLink(*this, m_myPhotos->selectedStem());
+      return true;
     default:
       // A command the current tab does not take belongs to a feature still to come; its
       // menu item and enable rule are in place.
@@ -366,10 +371,23 @@ void CMainDialog::runFunProject(int command) {
 }
 
 void CMainDialog::runPreferences() {
-  CPropertiesDialog dialog(m_settings.emailAddress(), m_settings.emailServer(), this);
+  MailPasswordStore passwords(m_settings.file());
+  MailPreferences now{m_settings.emailAddress(), m_settings.emailServer(), m_settings.emailPort(),
+                      m_settings.emailSecurity(), m_settings.emailUser(), {}};
+  if (!now.user.isEmpty()) now.password = passwords.Load(now.emailServer, now.user);
+  CPropertiesDialog dialog(now, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  m_settings.setEmailAddress(dialog.emailAddress());
-  m_settings.setEmailServer(dialog.emailServer());
+  const MailPreferences chosen = dialog.preferences();
+  m_settings.setEmailAddress(chosen.emailAddress);
+  m_settings.setEmailServer(chosen.emailServer);
+  m_settings.setEmailPort(chosen.port);
+  m_settings.setEmailSecurity(chosen.security);
+  m_settings.setEmailUser(chosen.user);
+  // The password lives with the server and user it belongs to.
+  if (!now.user.isEmpty() && (now.user != chosen.user || now.emailServer != chosen.emailServer))
+    passwords.Forget(now.emailServer, now.user);
+  if (!chosen.user.isEmpty() && !passwords.Store(chosen.emailServer, chosen.user, chosen.password))
+    prompter().showError(this, tr("The mail password could not be kept."));
 }
 
 void CMainDialog::openHelp(int topic) {

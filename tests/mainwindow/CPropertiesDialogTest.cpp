@@ -1,10 +1,14 @@
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
+#include <QSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "library/Settings.h"
+#include "mail/MailPasswordStore.h"
 #include "system/Profile.h"
 #include "support/FileBytes.h"
 
@@ -72,4 +76,39 @@ TEST_F(MainWindowFixture, PreferencesCancelChangesNothing) {
   EXPECT_EQ(ReadAll(settingsFile()), before);
   EXPECT_EQ(window->settings().emailAddress(), "anna@example.com");
   EXPECT_EQ(window->settings().emailServer(), "");
+}
+
+TEST_F(MainWindowFixture, PreferencesKeepTheServersPortSecurityUserAndPassword) {
+  WriteProfileString(settingsFile(), "Settings", "EmailServer", "smtp.example.com");
+  auto window = makeWindow();
+  bool found = false;
+  QTimer::singleShot(0, [&found] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog->objectName() != "236") return;
+    auto* security = dialog->findChild<QComboBox*>("emailSecurity");
+    auto* port = dialog->findChild<QSpinBox*>("emailPort");
+    found = security && port && port->value() == 25;
+    if (!found) return;
+    // The port follows the security while it is the usual one.
+    security->setCurrentIndex(security->findData("starttls"));
+    found = port->value() == 587;
+    dialog->findChild<QLineEdit*>("emailUser")->setText(" anna ");
+    dialog->findChild<QLineEdit*>("emailPassword")->setText("s3cret pw");
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  window->commandAction(32827)->trigger();
+  ASSERT_TRUE(found);
+  EXPECT_EQ(stored("EmailPort"), "587");
+  EXPECT_EQ(stored("EmailSecurity"), "starttls");
+  EXPECT_EQ(stored("EmailUser"), "anna");
+  MailPasswordStore passwords(settingsFile());
+  EXPECT_EQ(passwords.Load("smtp.example.com", "anna"), "s3cret pw");
+  if (!passwords.usedSecretService()) {
+    EXPECT_EQ(QFile(settingsFile()).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+  }
+  // Read back as a new window reads them.
+  Settings again(settingsFile());
+  again.read();
+  EXPECT_EQ(again.emailPort(), 587);
+  EXPECT_EQ(again.emailSecurity(), "starttls");
 }

@@ -19,6 +19,7 @@
 #include "web/CRegisterTypePage.h"
 #include "web/CRegisterWherePage.h"
 #include "web/CServiceAccountWizard.h"
+#include "web/PhotoLink.h"
 #include "web/PublishToWeb.h"
 
 namespace {
@@ -84,6 +85,10 @@ TEST(AccountRules, EmailAndAnswerEdgeCases) {
   EXPECT_EQ(PublishToWeb::MyPhotosAddress(QStringLiteral("photos.example.org"), QStringLiteral("photos.example.org"),
                                           QStringLiteral("42"), QStringLiteral("pw")),
             QStringLiteral("https://photos.example.org/viewmyphotos.asp?UserId=42&Pwd=pw"));
+  // A photo's stem holds its name's "&" doubled; the link names the photo.
+  EXPECT_EQ(PhotoLinkAddress(QStringLiteral("localhost:8080"), QStringLiteral("123456789"),
+                             QStringLiteral("Fish && Chips")),
+            QStringLiteral("http://localhost:8080/viewphoto.asp?UserId=123456789&Photo=Fish%20%26%20Chips"));
 }
 
 TEST_F(ServiceAccountWizardTest, PagesRefuseMissingFieldsAndStay) {
