@@ -89,23 +89,25 @@ QString ServiceGet(InternetSession& session, const QString& baseUrl, const QStri
   return FetchObject(*session.serviceConnection(), request.object, errorText);
 }
 
-QString FetchOnFreshConnection(InternetSession& session, const QString& url, QString* errorText) {
+namespace {
+// A request for an absolute URL on the cached connection; fresh: on a new connection to
+// the URL's host, which becomes the cached one.
+QString FetchUrl(InternetSession& session, const QString& url, bool fresh, QString* errorText) {
   const CrackedUrl cracked = CrackUrl(url);
-  session.setServiceConnection(OpenServiceConnection(session, cracked.scheme, cracked.host));
-  if (!session.serviceConnection()) {
-    if (errorText) *errorText = QStringLiteral("The service's address has no host.");
-    return QString::fromLatin1(kRequestFailed);
-  }
-  return FetchObject(*session.serviceConnection(), cracked.object, errorText);
-}
-
-QString FetchOnCachedConnection(InternetSession& session, const QString& url, QString* errorText) {
-  const CrackedUrl cracked = CrackUrl(url);
-  if (!session.serviceConnection())
+  if (fresh || !session.serviceConnection())
     session.setServiceConnection(OpenServiceConnection(session, cracked.scheme, cracked.host));
   if (!session.serviceConnection()) {
     if (errorText) *errorText = QStringLiteral("The service's address has no host.");
     return QString::fromLatin1(kRequestFailed);
   }
   return FetchObject(*session.serviceConnection(), cracked.object, errorText);
+}
+}  // namespace
+
+QString FetchOnFreshConnection(InternetSession& session, const QString& url, QString* errorText) {
+  return FetchUrl(session, url, true, errorText);
+}
+
+QString FetchOnCachedConnection(InternetSession& session, const QString& url, QString* errorText) {
+  return FetchUrl(session, url, false, errorText);
 }
