@@ -8,7 +8,7 @@
 #include "inet/FolderListing.h"
 #include "inet/FtpConnection.h"
 #include "inet/InternetSession.h"
-#include "inet/PeerProcess.h"
+#include "support/ScriptPeer.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ class FtpConnectionTest : public ::testing::Test {
  protected:
   bool startPeer(const QStringList& arguments = {}) {
     if (!m_root.isValid() || !QDir(m_root.path()).mkpath(QStringLiteral("photos"))) return false;
-    if (!m_peer.start(QStringLiteral("ftp_peer.py"), QStringList{QStringLiteral("--root"), m_root.path()} + arguments))
+    const QString script = QStringLiteral(BRIVANE_SOURCE_DIR "tests/inet/ftp_peer.py");
+    if (!m_peer.start(script, QStringList{QStringLiteral("--root"), m_root.path()} + arguments, "python3-pyftpdlib"))
       return false;
     InternetOptions options;
     options.stallTimeoutSeconds = 10;
@@ -36,7 +37,7 @@ class FtpConnectionTest : public ::testing::Test {
   }
 
   QTemporaryDir m_root;
-  PeerProcess m_peer;
+  ScriptPeer m_peer;
   std::unique_ptr<InternetSession> m_session;
 };
 

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 
 #include "inet/InternetSession.h"
-#include "inet/PeerProcess.h"
+#include "support/ScriptPeer.h"
 #include "inet/QueryEscape.h"
 #include "inet/ResponseText.h"
 #include "inet/ServiceConnection.h"
@@ -67,7 +67,7 @@ TEST(CrackUrl, SplitsSchemeHostAndObject) {
 class HostileServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_peer.start(QStringLiteral("hostile_http.py")));
+    ASSERT_TRUE(m_peer.start(QStringLiteral(BRIVANE_SOURCE_DIR "tests/inet/hostile_http.py")));
     InternetOptions options;
     options.stallTimeoutSeconds = 1;
     m_session = InternetSession::Open(options);
@@ -78,7 +78,7 @@ class HostileServiceTest : public ::testing::Test {
     return ServiceGet(*m_session, QStringLiteral("http://") + m_peer.host() + QStringLiteral("/"), path, {}, error);
   }
 
-  PeerProcess m_peer;
+  ScriptPeer m_peer;
   std::unique_ptr<InternetSession> m_session;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include "support/ScriptPeer.h"
 
 // A peer script of this folder: the SMTP server (smtp_peer.py on aiosmtpd, reporting
 // "port=<n>" of a free loopback port) or the secret service (keyring_peer.py, reporting
@@ -10,16 +11,16 @@
 // (its standard input closes).
 class MailPeer {
  public:
-  ~MailPeer();
   // False with a failure recorded when it did not start.
-  bool start(const QStringList& arguments, const QString& script = QStringLiteral("smtp_peer.py"));
-  int port() const { return m_reported.toInt(); }
+  bool start(const QStringList& arguments, const QString& script = QStringLiteral("smtp_peer.py")) {
+    return m_peer.start(QStringLiteral(BRIVANE_SOURCE_DIR "tests/mail/") + script, arguments, "python3-aiosmtpd");
+  }
+  int port() const { return m_peer.port(); }
   // What the peer reported after its "name=".
-  QString reported() const { return m_reported; }
+  QString reported() const { return m_peer.reported(); }
 
  private:
-  QProcess m_process;
-  QString m_reported;
+  ScriptPeer m_peer;
 };
 
 // A self-signed certificate and its key for 127.0.0.1 and localhost (or for another
