@@ -44,7 +44,6 @@ class FtpConnection {
   bool download(const QString& name, QIODevice& target, const Progress& progress = {}, QString* error = nullptr);
 
   bool passive() const { return m_passive; }
-  const QString& host() const { return m_host; }
 
  private:
   struct Request;

@@ -23,7 +23,6 @@ class InternetSession {
   // Every transfer asks it while it runs; empty: nothing stops transfers.
   void setStopCheck(StopCheck stop) { m_stop = std::move(stop); }
   bool stopRequested() const { return m_stop && m_stop(); }
-  const StopCheck& stopCheck() const { return m_stop; }
 
   // The cached connection every service request travels on; null until the first.
   ServiceConnection* serviceConnection() const { return m_connection.get(); }

@@ -20,6 +20,17 @@ QString ServiceSite::LocalServiceCertificate() {
          QStringLiteral("/brivane/service/tls/cert.pem");
 }
 
+QString ServiceSite::HostName(const QString& hostAndPort) {
+  const qsizetype colon = hostAndPort.lastIndexOf(QLatin1Char(':'));
+  return colon > 0 && !hostAndPort.endsWith(QLatin1Char(']')) ? hostAndPort.left(colon) : hostAndPort;
+}
+
+InternetOptions ServiceSite::internetOptions() const {
+  InternetOptions options;
+  options.caFile = caFile;
+  return options;
+}
+
 ServiceSite ServiceSite::Read(const QString& settingsFile) {
   ServiceSite site;
   site.host = Setting(settingsFile, "ServiceHost", "BRIVANE_SERVICE_HOST", QString::fromLatin1(kDefaultHost));

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "inet/InternetOptions.h"
+
 // Where the photo-sharing service is. Unless the settings or the environment name
 // another, it is the reference service that runs on this computer (started beside the
 // program by `make run`), trusted through the certificate it made on its first start.
@@ -19,6 +21,12 @@ struct ServiceSite {
   static ServiceSite Read(const QString& settingsFile);
   // The local reference service's certificate: $XDG_DATA_HOME/brivane/service/tls/cert.pem.
   static QString LocalServiceCertificate();
+
+  // "name[:port]" without its port: the name texts show ("[::1]" for an IPv6 address).
+  static QString HostName(const QString& hostAndPort);
+
+  // Transfer options that trust this service's certificate.
+  InternetOptions internetOptions() const;
 
   static constexpr const char* kDefaultHost = "localhost:8443";
   static constexpr const char* kDefaultWebSiteHost = "localhost:8080";

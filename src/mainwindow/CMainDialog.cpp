@@ -294,11 +294,7 @@ void CMainDialog::viewFullSize(const ImageBitmap& picture, const QString& name) 
 }
 
 InternetSession* CMainDialog::internetSession() {
-  if (!m_internet) {
-    InternetOptions options;
-    options.caFile = ServiceSite::Read(m_settings.file()).caFile;
-    m_internet = InternetSession::Open(options);
-  }
+  if (!m_internet) m_internet = InternetSession::Open(ServiceSite::Read(m_settings.file()).internetOptions());
   return m_internet.get();
 }
 

@@ -54,7 +54,6 @@ void CRegisterSendPage::onSetActive() {
                                              "you so much for registering."));
   m_status->clear();
   m_register->setEnabled(true);
-  m_registered = false;
   sheet()->setWizardButtons(CWizardSheet::Back);
 }
 
@@ -78,11 +77,8 @@ QString CRegisterSendPage::send(const QString& url, const QString& busyText, QSt
     *errorText = QStringLiteral("Brivane is unable to connect to the Internet.  Please try again.");
     return QString::fromLatin1(kRequestFailed);
   }
-  session->setOptions([&] {
-    InternetOptions options = session->options();
-    options.caFile = m_wizard.site().caFile;
-    return options;
-  }());
+  // The wizard's site may trust another certificate than the session was opened with.
+  session->setOptions(m_wizard.site().internetOptions());
   BackgroundTask task;
   task.text = busyText;
   task.cancellable = true;
@@ -106,7 +102,6 @@ void CRegisterSendPage::signUp() {
   Settings& settings = m_wizard.host().settings();
   settings.setUserId(result.userId);
   settings.setPassword(password);
-  m_registered = true;
   sheet()->setWizardButtons(CWizardSheet::Finish);
 }
 
@@ -127,6 +122,5 @@ void CRegisterSendPage::checkAccount() {
   Settings& settings = m_wizard.host().settings();
   settings.setUserId(userId);
   settings.setPassword(password);
-  m_registered = true;
   sheet()->setWizardButtons(CWizardSheet::Finish);
 }

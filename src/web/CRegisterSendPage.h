@@ -17,8 +17,6 @@ class CRegisterSendPage : public CWizardPage {
 
   QPushButton* registerButton() const { return m_register; }
   QString status() const;
-  // Whether the request of this run succeeded (and the account was stored).
-  bool registered() const { return m_registered; }
 
   void onSetActive() override;
   void onWizardBack() override;
@@ -35,5 +33,4 @@ class CRegisterSendPage : public CWizardPage {
   QLabel* m_second;
   QPushButton* m_register;
   QPlainTextEdit* m_status;
-  bool m_registered = false;
 };

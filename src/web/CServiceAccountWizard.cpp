@@ -19,12 +19,7 @@ CServiceAccountWizard::CServiceAccountWizard(FeatureHost& host, ServiceSite site
   resize(560, 470);
 }
 
-QString CServiceAccountWizard::siteName() const {
-  QString name = m_site.webSiteHost;
-  const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
-  if (colon > 0 && !name.endsWith(QLatin1Char(']'))) name.truncate(colon);
-  return name;
-}
+QString CServiceAccountWizard::siteName() const { return ServiceSite::HostName(m_site.webSiteHost); }
 
 CServiceAccountWizard::Choice CServiceAccountWizard::choice() const { return m_type->choice(); }
 QString CServiceAccountWizard::typedUserId() const { return m_type->userId(); }

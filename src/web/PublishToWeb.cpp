@@ -10,9 +10,7 @@
 
 namespace {
 bool IsThisComputer(const QString& host) {
-  QString name = host;
-  const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
-  if (colon > 0 && !name.endsWith(QLatin1Char(']'))) name.truncate(colon);
+  QString name = ServiceSite::HostName(host);
   if (name.startsWith(QLatin1Char('['))) name = name.mid(1, name.size() - 2);
   return name.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 || name.startsWith(QLatin1String("127.")) ||
          name == QLatin1String("::1");

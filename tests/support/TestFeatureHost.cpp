@@ -15,10 +15,6 @@ TestFeatureHost::~TestFeatureHost() { FreeBitmap(working); }
 
 InternetSession* TestFeatureHost::internetSession() {
   if (internetUnavailable) return nullptr;
-  if (!internet) {
-    InternetOptions options;
-    options.caFile = ServiceSite::Read(m_settings.file()).caFile;
-    internet = InternetSession::Open(options);
-  }
+  if (!internet) internet = InternetSession::Open(ServiceSite::Read(m_settings.file()).internetOptions());
   return internet.get();
 }

@@ -1,6 +1,7 @@
 """Shared by the upload server tests: the service's users table, the server process, a
 private PostgreSQL cluster, and a watchdog that stops servers when the tests die."""
 
+import ftplib
 import glob
 import os
 import shutil
@@ -48,6 +49,18 @@ def add_sqlite_user(path, user_id, upload_password, space):
     with db:
         db.execute(INSERT_USER, (user_id, upload_password, space))
     db.close()
+
+
+def log_in(port, user, password):
+    """An FTP session on the loopback port, logged in; a refused log-in raises."""
+    ftp = ftplib.FTP()
+    ftp.connect("127.0.0.1", port, timeout=20)
+    try:
+        ftp.login(user, password)
+    except ftplib.Error:
+        ftp.close()
+        raise
+    return ftp
 
 
 def free_port():

@@ -35,14 +35,7 @@ def tearDownModule():
 
 
 def connect(user, password):
-    ftp = ftplib.FTP()
-    ftp.connect("127.0.0.1", server.port, timeout=20)
-    try:
-        ftp.login(user, password)
-    except ftplib.Error:
-        ftp.close()
-        raise
-    return ftp
+    return ft.log_in(server.port, user, password)
 
 
 class PostgresAccounts(unittest.TestCase):

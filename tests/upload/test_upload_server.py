@@ -38,14 +38,7 @@ def folder(user):
 
 
 def connect(user=ANN, password=PASSWORD):
-    ftp = ftplib.FTP()
-    ftp.connect("127.0.0.1", server.port, timeout=20)
-    try:
-        ftp.login(user, password)
-    except ftplib.Error:
-        ftp.close()
-        raise
-    return ftp
+    return ft.log_in(server.port, user, password)
 
 
 def own_folder(user):
