@@ -27,7 +27,7 @@ brivane_layer(src/getphoto           getphoto    USES ${below_features})
 brivane_layer(src/printlabels        printlabels USES ${below_features})
 brivane_layer(src/photoalbums        photoalbums USES ${below_features})
 brivane_layer(src/fun                fun         USES ${below_features} getphoto editing)
-brivane_layer(src/web                web         USES ${below_features} photoalbums mail)
+brivane_layer(src/web                web         USES ${below_features} photoalbums mail websync)
 brivane_layer(src/mail               mail        USES ${below_features})
 brivane_layer(src/editing            editing     USES ${below_features})
 brivane_layer(src/help               help        USES ${below_features})
@@ -41,6 +41,9 @@ brivane_layer(src/labels             labels      NO_WIDGETS USES library ${platf
 # brivane tool keep albums with them.
 brivane_layer(src/albums             albums      NO_WIDGETS USES labels library ${platform})
 brivane_layer(src/shows              shows       NO_WIDGETS USES library ${platform})
+# Publishing to the web service and retrieving from it: the Publish tab and the brivane
+# tool run the same runs.
+brivane_layer(src/websync            websync     NO_WIDGETS USES library labels albums ${platform})
 # Picture edits without widgets: the editing dialogs and the brivane tool make them.
 brivane_layer(src/photoedits         photoedits  NO_WIDGETS USES library ${platform})
 brivane_layer(src/launcher           launcher    NO_QT USES)
@@ -57,7 +60,7 @@ brivane_layer(platform/imagelib/img  img         NO_WIDGETS USES ${imaging})
 brivane_layer(platform/imagelib/efx  efx         NO_WIDGETS USES ${imaging})
 brivane_layer(platform/imagelib/twn  twn         NO_WIDGETS USES ${imaging})
 
-brivane_layer(tools/brivane          brivane     NO_WIDGETS USES library labels albums shows photoedits ${platform})
+brivane_layer(tools/brivane          brivane     NO_WIDGETS USES library labels albums shows photoedits websync ${platform})
 brivane_layer(players/common         common      USES ${imaging})
 brivane_layer(players/pavonel        pavonel     USES common)
 brivane_layer(players/corilan        corilan     USES common)

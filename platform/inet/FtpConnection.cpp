@@ -1,5 +1,6 @@
 #include "inet/FtpConnection.h"
 
+#include <QCryptographicHash>
 #include <QIODevice>
 #include <QUrl>
 
@@ -10,18 +11,22 @@
 namespace {
 
 constexpr qint64 kBlock = 4096;
+// Uploads travel under this prefix until whole; hidden, so listings of ours skip them.
+constexpr const char* kTemporaryPrefix = ".sending-";
 
 struct Sink {
   QByteArray* bytes = nullptr;
   QIODevice* device = nullptr;
   qint64 moved = 0;
   const FtpConnection::Progress* progress = nullptr;
+  const InternetSession* session = nullptr;
   bool failed = false;
 };
 
 size_t Write(char* data, size_t size, size_t count, void* context) {
   auto* sink = static_cast<Sink*>(context);
   const qint64 length = qint64(size * count);
+  if (sink->session && sink->session->stopRequested()) return 0;
   if (sink->bytes) {
     // Listings are text for us to parse; one beyond any sensible size is refused.
     if (sink->bytes->size() + length > 16 * 1024 * 1024) return 0;
@@ -194,10 +199,45 @@ std::optional<QList<FileEntry>> FtpConnection::listCurrentDirectory(QString* err
 bool FtpConnection::deleteFile(const QString& name, QString* error) { return command("DELE", name, error); }
 
 bool FtpConnection::upload(const QString& name, QIODevice& source, const Progress& progress, QString* error) {
+  return send(name, source, progress, error, {});
+}
+
+QString FtpConnection::TemporaryUploadName(const QString& name) {
+  QString temporary = QLatin1String(kTemporaryPrefix) + name;
+  // Names near the 255-byte limit are sent under a digest of the name instead.
+  if (temporary.toUtf8().size() > 255)
+    temporary = QLatin1String(kTemporaryPrefix) +
+                QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex());
+  return temporary;
+}
+
+bool FtpConnection::IsTemporaryUploadName(const QString& name) {
+  return name.startsWith(QLatin1String(kTemporaryPrefix));
+}
+
+bool FtpConnection::uploadReplacing(const QString& name, QIODevice& source, const QDateTime& lastWrite,
+                                    const Progress& progress, QString* error) {
   if (!IsSafeFileName(name)) {
     if (error) *error = QStringLiteral("The file name \"%1\" is not allowed.").arg(name);
     return false;
   }
+  const QString temporary = TemporaryUploadName(name);
+  QList<QByteArray> after = {"RNFR " + temporary.toUtf8(), "RNTO " + name.toUtf8()};
+  // "*": a server that cannot set times still took the file.
+  if (lastWrite.isValid())
+    after.append("*MFMT " + lastWrite.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + ' ' +
+                 name.toUtf8());
+  return send(temporary, source, progress, error, after);
+}
+
+bool FtpConnection::send(const QString& name, QIODevice& source, const Progress& progress, QString* error,
+                         const QList<QByteArray>& after) {
+  if (!IsSafeFileName(name)) {
+    if (error) *error = QStringLiteral("The file name \"%1\" is not allowed.").arg(name);
+    return false;
+  }
+  curl_slist* commands = nullptr;
+  for (const QByteArray& command : after) commands = curl_slist_append(commands, command.constData());
   const qint64 start = source.pos();
   Source reader{&source, 0, &progress, &m_session, false};
   const int code = run([&](void* handle) {
@@ -205,12 +245,14 @@ bool FtpConnection::upload(const QString& name, QIODevice& source, const Progres
     curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, &Read);
     curl_easy_setopt(handle, CURLOPT_READDATA, &reader);
+    curl_easy_setopt(handle, CURLOPT_POSTQUOTE, commands);
     if (!source.isSequential())
       curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, curl_off_t(source.size() - start));
   }, true, error, [&] {
     reader.moved = 0;
     return !source.isSequential() && source.seek(start);
   });
+  curl_slist_free_all(commands);
   if (reader.failed && error) *error = QStringLiteral("The file could not be read: %1").arg(source.errorString());
   return code == CURLE_OK && !reader.failed;
 }
@@ -223,8 +265,11 @@ bool FtpConnection::download(const QString& name, QIODevice& target, const Progr
   Sink sink;
   sink.device = &target;
   sink.progress = &progress;
+  sink.session = &m_session;
   const int code = run([&](void* handle) {
     curl_easy_setopt(handle, CURLOPT_URL, fileUrl(name).constData());
+    // Blocks of 4 KiB, so that a stop ends the transfer within one.
+    curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, long(kBlock));
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Write);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
   }, true, error, [&] { return sink.moved == 0; });

@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -40,10 +42,19 @@ class FtpConnection {
   using Progress = std::function<void(qint64 bytes)>;
   // Sends the rest of source as name in the current directory (binary).
   bool upload(const QString& name, QIODevice& source, const Progress& progress = {}, QString* error = nullptr);
+  // Sends source under a hidden temporary name (TemporaryUploadName) and renames it over
+  // name only when it arrived whole, so a stopped or broken transfer never leaves a cut
+  // file under name; then gives it lastWrite where the server can set times (MFMT).
+  bool uploadReplacing(const QString& name, QIODevice& source, const QDateTime& lastWrite,
+                       const Progress& progress = {}, QString* error = nullptr);
   // Receives name from the current directory into target (binary).
   bool download(const QString& name, QIODevice& target, const Progress& progress = {}, QString* error = nullptr);
 
   bool passive() const { return m_passive; }
+  // The hidden name uploadReplacing sends name under; a leftover one of a transfer that
+  // never finished is what IsTemporaryUploadName tells apart.
+  static QString TemporaryUploadName(const QString& name);
+  static bool IsTemporaryUploadName(const QString& name);
 
  private:
   struct Request;
@@ -52,6 +63,9 @@ class FtpConnection {
   QByteArray fileUrl(const QString& name) const;
   // Sends "verb name" in the current directory, name checked first.
   bool command(const char* verb, const QString& name, QString* error);
+  // Sends source as name, with after: FTP commands run once the data arrived whole.
+  bool send(const QString& name, QIODevice& source, const Progress& progress, QString* error,
+            const QList<QByteArray>& after);
   // Runs a transfer set up by prepare, falling back to passive mode once when active
   // mode cannot make its data connection; restart readies the data source for a retry.
   // The libcurl result code.

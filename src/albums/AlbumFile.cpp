@@ -172,6 +172,18 @@ bool RecordDeletedAlbum(const QString& file, const QString& name) {
   return out.flush() && written;
 }
 
+QStringList ReadDeletedAlbums(const QString& file) {
+  QFile in(file);
+  QStringList names;
+  if (file.isEmpty() || !in.open(QIODevice::ReadOnly)) return names;
+  while (!in.atEnd()) {
+    QByteArray line = in.readLine(512);
+    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+    if (!line.isEmpty()) names.append(QString::fromUtf8(line));
+  }
+  return names;
+}
+
 QString CleanAlbumText(const QString& text) {
   QString clean;
   clean.reserve(text.size());

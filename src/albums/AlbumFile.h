@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include "albums/PhotoAlbum.h"
 
@@ -30,6 +31,9 @@ bool SaveAlbums(const QString& file, const std::vector<PhotoAlbum>& albums);
 // Appends the album's name, a line, to deletealbums.dat (for the web service to delete
 // the album there); false when the file cannot be written.
 bool RecordDeletedAlbum(const QString& file, const QString& name);
+// The album names of deletealbums.dat, a line each (at most 511 characters, the line end
+// dropped); empty lines are skipped. None when the file is missing.
+QStringList ReadDeletedAlbums(const QString& file);
 
 // A name as it may stand on a line of the file: control characters (line breaks, NUL,
 // tabs…) dropped, trailing blanks trimmed.

@@ -225,7 +225,14 @@ void CMainDialog::createPages() {
   // Pages that name a photo follow it when My Photos renames or deletes it.
   connect(m_myPhotos, &CMyPhotosPage::photoRenamed, m_photoAlbums, &CPhotoAlbumsPage::photoRenamed);
   connect(m_myPhotos, &CMyPhotosPage::photoDeleted, m_photoAlbums, &CPhotoAlbumsPage::photoDeleted);
-  m_publish = new CPublishPage(*this, m_content, this);
+  m_publish = new CPublishPage(*this, *m_photoAlbums, m_content, this);
+  // The album tab's web buttons need the service, which the Publish tab reaches.
+  const auto albumButton = [this](int id, void (PublishToWeb::*command)()) {
+    if (auto* button = qobject_cast<QPushButton*>(m_photoAlbums->control(id)))
+      connect(button, &QPushButton::clicked, this, [this, command] { (m_publish->publishing().*command)(); });
+  };
+  albumButton(1159, &PublishToWeb::viewAlbumPage);
+  albumButton(1112, &PublishToWeb::emailAlbumPage);
   m_pages = {m_myPhotos, m_photoAlbums, m_printLabels, m_publish, m_fun};
   QList<QPixmap> pictures;
   for (CTabPage* page : m_pages) {

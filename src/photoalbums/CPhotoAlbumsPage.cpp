@@ -177,6 +177,22 @@ int CPhotoAlbumsPage::currentAlbum() const {
 
 int CPhotoAlbumsPage::currentPage() const { return m_pages->currentIndex(); }
 
+QString CPhotoAlbumsPage::albumsFile() const { return programFile(kAlbumFileName); }
+
+void CPhotoAlbumsPage::reloadAlbums() {
+  const int album = currentAlbum();
+  const int page = currentPage();
+  m_albums = LoadAlbums(albumsFile(), m_templates);
+  {
+    const QSignalBlocker quiet(m_albumList);
+    m_albumList->clear();
+    for (const PhotoAlbum& each : m_albums) m_albumList->addItem(each.Name);
+    m_albumList->setCurrentIndex(m_albums.empty() ? -1 : qBound(0, album, int(m_albums.size()) - 1));
+  }
+  showAlbum();
+  if (page > 0) selectPage(page);
+}
+
 void CPhotoAlbumsPage::selectAlbum(int album) { m_albumList->setCurrentIndex(album); }
 void CPhotoAlbumsPage::selectPage(int page) { m_pages->setCurrentIndex(page); }
 

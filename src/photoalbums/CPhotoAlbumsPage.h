@@ -38,6 +38,12 @@ class CPhotoAlbumsPage : public CTabPage {
   std::unique_ptr<PictureEditTarget> editTarget(int command) override;
 
   const std::vector<PhotoAlbum>& albums() const { return m_albums; }
+  LabelTemplateList& templates() const { return m_templates; }
+  // photos.dat of the program folder, which holds the albums shown.
+  QString albumsFile() const;
+  // Reads photos.dat again after someone else wrote it (publishing stores the pages' web
+  // addresses, retrieving adds albums), keeping the album and page on screen.
+  void reloadAlbums();
   // -1 when there is none.
   int currentAlbum() const;
   int currentPage() const;

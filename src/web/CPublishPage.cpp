@@ -15,8 +15,8 @@ const char* const kPublishTexts[kTextCount] = {
 constexpr int kTextHeights[kTextCount] = {30, 60, 60, 60};
 }  // namespace
 
-CPublishPage::CPublishPage(FeatureHost& host, QWidget* content, QObject* parent)
-    : CTabPage(content, parent), m_publish(host) {
+CPublishPage::CPublishPage(FeatureHost& host, CPhotoAlbumsPage& albums, QWidget* content, QObject* parent)
+    : CTabPage(content, parent), m_publish(host, albums) {
   for (int i = 0; i < kTextCount; ++i) {
     auto* text = addControl(new QLabel(QString::fromLatin1(kPublishTexts[i]), content), 1090 + i);
     text->setWordWrap(true);

@@ -3,6 +3,7 @@
 #include "controls/CTabPage.h"
 #include "web/PublishToWeb.h"
 
+class CPhotoAlbumsPage;
 class FeatureHost;
 
 // The Publish to the Web tab: what publishing does, and the button that starts it.
@@ -10,7 +11,8 @@ class CPublishPage : public CTabPage {
   Q_OBJECT
 
  public:
-  CPublishPage(FeatureHost& host, QWidget* content, QObject* parent);
+  // Publishing sends the albums of the Photo Albums tab and brings retrieved ones to it.
+  CPublishPage(FeatureHost& host, CPhotoAlbumsPage& albums, QWidget* content, QObject* parent);
 
   QString tabText() const override;
   QString tabPicture() const override;

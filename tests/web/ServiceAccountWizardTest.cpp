@@ -223,16 +223,4 @@ TEST_F(ServiceAccountWizardTest, AServiceThatCannotBeReachedIsACommunicationErro
   EXPECT_TRUE(wizard->sendPage()->registerButton()->isEnabled());
 }
 
-TEST_F(ServiceAccountWizardTest, PublishWithoutInternetSaysSoAndWithAnAccountAsksNothing) {
-  host->internetUnavailable = true;
-  PublishToWeb publish(*host);
-  EXPECT_FALSE(publish.run());
-  ASSERT_EQ(prompter.prompts().size(), 1);
-  EXPECT_EQ(prompter.prompts()[0].text, QStringLiteral("Brivane is unable to connect to the Internet.  Please try again."));
-  host->internetUnavailable = false;
-  settings->setUserId(QStringLiteral("123456789"));
-  EXPECT_TRUE(publish.run());
-  EXPECT_EQ(prompter.prompts().size(), 1);
-}
-
 }  // namespace

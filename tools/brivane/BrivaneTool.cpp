@@ -52,6 +52,10 @@ constexpr char kToolUsage[] =
     "                         (see caption --help)\n"
     "  fun calendar|card      make a calendar page, sports card, magazine cover or greeting\n"
     "                         card of a photo (see fun --help)\n"
+    "  publish                send the photos and albums to the photo-sharing service\n"
+    "                         (see publish --help)\n"
+    "  retrieve               get the photos and albums of the account from the service\n"
+    "                         (see retrieve --help)\n"
     "\n"
     "Run 'brivane COMMAND --help' for the options of a command.\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
@@ -226,6 +230,8 @@ int BrivaneTool::run(const QStringList& arguments) {
       {QStringLiteral("resize"), &BrivaneTool::resize},
       {QStringLiteral("caption"), &BrivaneTool::caption},
       {QStringLiteral("fun"), &BrivaneTool::fun},
+      {QStringLiteral("publish"), &BrivaneTool::publish},
+      {QStringLiteral("retrieve"), &BrivaneTool::retrieve},
   };
   const auto command = kCommands.constFind(m_command);
   if (command == kCommands.cend()) {

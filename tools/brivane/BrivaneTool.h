@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QString>
@@ -10,7 +11,9 @@
 #include "albums/PhotoAlbum.h"
 #include "library/PhotoStore.h"
 
+class InternetSession;
 class LabelTemplateList;
+class Settings;
 struct ParsedArguments;
 struct EffectInfo;
 
@@ -46,6 +49,8 @@ class BrivaneTool {
   int resize(const QStringList& arguments);
   int caption(const QStringList& arguments);
   int fun(const QStringList& arguments);
+  int publish(const QStringList& arguments);
+  int retrieve(const QStringList& arguments);
 
   // A change to a picture, named for messages ("apply Blur to", "resize to 800x600").
   // Apply returns why the change could not be made, or "".
@@ -73,6 +78,10 @@ class BrivaneTool {
   int checkFunOutput(const ParsedArguments& parsed, FunOutput& output);
   // Writes the file or stores the photo, and names it on standard output.
   int keepFunResult(ImageBitmap& picture, const FunOutput& output);
+
+  // Reads the settings and opens the internet session that reaches the account's service,
+  // stopped by Ctrl+C; null after reporting that there is no account or no session.
+  std::unique_ptr<InternetSession> openServiceSession(Settings& settings);
 
   // Reports a failure of the current command and returns kFailure.
   int fail(const QString& reason);
