@@ -78,8 +78,11 @@ long CurlTransfer::responseCode() const {
 QString CurlTransfer::errorText(CURLcode code) const {
   if (code == CURLE_OK) return {};
   if (m_stopped || code == CURLE_ABORTED_BY_CALLBACK) return QStringLiteral("The transfer was stopped.");
-  const QString detail = m_errorBuffer[0] ? QString::fromUtf8(m_errorBuffer)
-                                          : QString::fromUtf8(curl_easy_strerror(code));
+  QString detail = QString::fromUtf8(m_errorBuffer);
+  // libcurl notes there, first and for good, a harmless failure while it picks the address
+  // for active mode; it is never why a transfer failed.
+  if (detail.isEmpty() || detail.startsWith(QLatin1String("sa_addr inet_ntop()")))
+    detail = QString::fromUtf8(curl_easy_strerror(code));
   switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
       return QStringLiteral("The server's name could not be found (%1).").arg(detail);

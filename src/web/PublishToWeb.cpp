@@ -65,7 +65,7 @@ void PublishToWeb::publish(InternetSession& session, bool sendAll) {
   request.SendAll = sendAll;
   request.Albums = m_albums.albums();
   request.AlbumsChanged =
-      AlbumsNeedPublishing(settings.lastUploadDate(), QFileInfo(m_albums.albumsFile()).lastModified());
+      AlbumsToSend(settings.lastUploadDate(), QFileInfo(m_albums.albumsFile()).lastModified(), request.Albums);
   CPublishDialog dialog(m_host, *this, session, std::move(request), m_host.hostWindow());
   dialog.exec();
   if (!dialog.result().AlbumsPublished) return;

@@ -22,6 +22,15 @@ bool AlbumsNeedPublishing(const QString& lastUploadDate, const QDateTime& albums
   return lastUploadDate.isEmpty() || lastUploadDate < UploadTimeText(albumsFileTime);
 }
 
+bool AlbumsToSend(const QString& lastUploadDate, const QDateTime& albumsFileTime,
+                  const std::vector<PhotoAlbum>& albums) {
+  if (AlbumsNeedPublishing(lastUploadDate, albumsFileTime)) return true;
+  for (const PhotoAlbum& album : albums)
+    for (const AlbumPage& page : album.Pages)
+      if (page.WebLink.isEmpty()) return true;
+  return false;
+}
+
 namespace {
 // Listings give whole seconds; the file system gives more.
 qint64 Seconds(const QDateTime& when) { return when.toSecsSinceEpoch(); }

@@ -23,6 +23,10 @@ bool IsAlbumPhoto(const QString& fileName, const std::vector<PhotoAlbum>& albums
 // Whether the albums changed since the last run: photos.dat was written after
 // LastUploadDate (local time text), or there was no run yet.
 bool AlbumsNeedPublishing(const QString& lastUploadDate, const QDateTime& albumsFileTime);
+// Whether a run must send the albums: they changed, or a page has no web address yet
+// (albums retrieved from the service come without one).
+bool AlbumsToSend(const QString& lastUploadDate, const QDateTime& albumsFileTime,
+                  const std::vector<PhotoAlbum>& albums);
 
 struct PublishPlan {
   QList<FileEntry> send;    // local files, in the order of the local list

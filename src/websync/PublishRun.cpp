@@ -38,7 +38,7 @@ class PublishWorker {
     ServiceGet(m_session, m_paths.webPath, path, query);
   }
   void removeDeleted(FtpConnection& ftp, const PublishPlan& plan);
-  void sendFiles(FtpConnection& ftp, const PublishPlan& plan);
+  void sendFiles(FtpConnection& ftp, const PublishPlan& plan, const QList<FileEntry>& remote);
   bool sendFile(FtpConnection& ftp, const FileEntry& file);
   void publishAlbums();
 
@@ -47,6 +47,8 @@ class PublishWorker {
   SyncProgress& m_progress;
   UploadPaths m_paths;
   PublishResult m_result;
+  // Bytes the user's folder on the service holds, as the run changes it.
+  qint64 m_held = 0;
 };
 
 PublishResult PublishWorker::run() {
@@ -80,20 +82,22 @@ PublishResult PublishWorker::run() {
   const PublishPlan plan =
       PlanPublish(ListFolder(m_request.PhotoFolder), *remote, m_request.SendAll, m_request.Albums);
 
+  // The space used is what the folder holds: a figure the service kept from an earlier run
+  // that was stopped, or whose files failed, would be off by what did not happen.
+  for (const FileEntry& file : *remote) m_held += file.size;
+  const qint64 used = m_held;
   removeDeleted(*ftp, plan);
   if (m_result.Stopped) return m_result;
   m_result.FilesToSend = int(plan.send.size());
   m_result.BytesToSend = plan.bytesToSend;
   m_progress.totals(m_result.FilesToSend, m_result.BytesToSend);
 
-  m_result.Shortage = CheckWebSpace(m_paths.spaceUsed, m_paths.spacePurchased, plan.netChange);
-  if (m_result.Shortage) return m_result;
-
-  sendFiles(*ftp, plan);
+  m_result.Shortage = CheckWebSpace(used, m_paths.spacePurchased, plan.netChange);
+  if (!m_result.Shortage) sendFiles(*ftp, plan, *remote);
   if (m_result.Stopped) return m_result;
   ftp.reset();
-  announce(QStringLiteral("/savespace.asp"), SaveSpaceQuery(m_request.UserId, m_paths.spaceUsed + plan.netChange));
-  if (stopped()) return m_result;
+  announce(QStringLiteral("/savespace.asp"), SaveSpaceQuery(m_request.UserId, m_held));
+  if (stopped() || m_result.Shortage) return m_result;
   if (m_request.AlbumsChanged) publishAlbums();
   m_result.Completed = !m_result.Stopped;
   return m_result;
@@ -104,6 +108,7 @@ void PublishWorker::removeDeleted(FtpConnection& ftp, const PublishPlan& plan) {
     QString error;
     if (ftp.deleteFile(file.name, &error)) {
       ++m_result.FilesDeleted;
+      m_held -= file.size;
       // A left-over temporary of ours was never announced.
       if (!FtpConnection::IsTemporaryUploadName(file.name))
         announce(QStringLiteral("/deletephoto.asp"), DeletePhotoQuery(m_request.UserId, Stem(file.name)));
@@ -112,7 +117,7 @@ void PublishWorker::removeDeleted(FtpConnection& ftp, const PublishPlan& plan) {
   }
 }
 
-void PublishWorker::sendFiles(FtpConnection& ftp, const PublishPlan& plan) {
+void PublishWorker::sendFiles(FtpConnection& ftp, const PublishPlan& plan, const QList<FileEntry>& remote) {
   const QString hostName = ServiceSite::HostName(m_request.ServiceHost);
   for (const FileEntry& file : plan.send) {
     m_progress.action(QStringLiteral("Connecting to ") + hostName + QStringLiteral("..."));
@@ -120,6 +125,8 @@ void PublishWorker::sendFiles(FtpConnection& ftp, const PublishPlan& plan) {
     m_progress.fileEnded();
     if (m_result.Stopped) return;
     if (!sent) break;
+    const FileEntry* replaced = FindEntry(remote, file.name);
+    m_held += file.size - (replaced ? replaced->size : 0);
     // Announced only now that the service holds the whole file.
     const QString path = m_request.PhotoFolder + file.name;
     QString comment;

@@ -136,7 +136,7 @@ std::unique_ptr<InternetSession> BrivaneTool::openServiceSession(Settings& setti
 }
 
 int BrivaneTool::publish(const QStringList& arguments) {
-  const ParsedArguments parsed = ParseArguments(arguments, {QStringLiteral("albums-only")}, {});
+  const ParsedArguments parsed = ParseArguments(arguments, {QStringLiteral("--albums-only")}, {});
   if (parsed.Help) {
     m_out << kPublishUsage;
     return kSuccess;
@@ -155,9 +155,10 @@ int BrivaneTool::publish(const QStringList& arguments) {
   request.UserId = settings.userId();
   request.PhotoFolder = m_store.Folder();
   request.DeletedAlbumsFile = GetProgramFolder() + QLatin1String(kDeletedAlbumsFileName);
-  request.SendAll = !parsed.Flags.contains(QStringLiteral("albums-only"));
+  request.SendAll = !parsed.Flags.contains(QStringLiteral("--albums-only"));
   request.Albums = LoadAlbums(albumsFile, templates);
-  request.AlbumsChanged = AlbumsNeedPublishing(settings.lastUploadDate(), QFileInfo(albumsFile).lastModified());
+  request.AlbumsChanged =
+      AlbumsToSend(settings.lastUploadDate(), QFileInfo(albumsFile).lastModified(), request.Albums);
 
   PublishResult result;
   {
@@ -181,7 +182,7 @@ int BrivaneTool::publish(const QStringList& arguments) {
 }
 
 int BrivaneTool::retrieve(const QStringList& arguments) {
-  const ParsedArguments parsed = ParseArguments(arguments, {QStringLiteral("replace-older")}, {});
+  const ParsedArguments parsed = ParseArguments(arguments, {QStringLiteral("--replace-older")}, {});
   if (parsed.Help) {
     m_out << kRetrieveUsage;
     return kSuccess;
@@ -200,7 +201,7 @@ int BrivaneTool::retrieve(const QStringList& arguments) {
   request.PhotoFolder = m_store.Folder();
   request.AlbumsFile = GetProgramFolder() + QLatin1String(kAlbumFileName);
   request.Templates = &templates;
-  request.ReplaceOlder = parsed.Flags.contains(QStringLiteral("replace-older"));
+  request.ReplaceOlder = parsed.Flags.contains(QStringLiteral("--replace-older"));
 
   RetrieveResult result;
   {
