@@ -1,12 +1,8 @@
 #include "web/CDownloadDialog.h"
 
-#include <QPointer>
-
 #include "controls/FeatureHost.h"
 #include "controls/Prompter.h"
-#include "inet/InternetSession.h"
 #include "library/ServiceSite.h"
-#include "web/TransferState.h"
 
 namespace {
 TransferDialogTexts DownloadTexts(const QString& hostName) {
@@ -33,27 +29,13 @@ CDownloadDialog::CDownloadDialog(FeatureHost& host, InternetSession& session, Re
       m_session(session),
       m_request(std::move(request)) {}
 
-BackgroundRunner::StopJob CDownloadDialog::startRun(std::shared_ptr<TransferState> state) {
-  BackgroundTask task;
-  task.progressBox = false;
-  task.waitCursor = false;
-  task.modal = false;
-  QPointer<CDownloadDialog> self(this);
-  InternetSession* session = &m_session;
-  const RetrieveRequest request = m_request;
-  return m_host.backgroundRunner().start(
-      task,
-      [session, request, state](BackgroundJob& job) {
-        session->setStopCheck([&job] { return job.stopRequested(); });
-        RetrieveResult result = RunRetrieve(*session, request, *state);
-        session->setStopCheck({});
-        return result;
+BackgroundRunner::StopJob CDownloadDialog::startRun() {
+  return runOnSession(
+      m_host.backgroundRunner(), m_session,
+      [request = m_request](InternetSession& session, SyncProgress& progress) {
+        return RunRetrieve(session, request, progress);
       },
-      [self](RetrieveResult result) {
-        if (!self) return;
-        self->m_result = std::move(result);
-        self->finishRun();
-      });
+      &m_result);
 }
 
 void CDownloadDialog::afterRun() {

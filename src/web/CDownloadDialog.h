@@ -17,7 +17,7 @@ class CDownloadDialog : public CTransferDialog {
   const RetrieveResult& result() const { return m_result; }
 
  protected:
-  BackgroundRunner::StopJob startRun(std::shared_ptr<TransferState> state) override;
+  BackgroundRunner::StopJob startRun() override;
   void afterRun() override;
 
  private:

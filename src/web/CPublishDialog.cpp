@@ -1,15 +1,11 @@
 #include "web/CPublishDialog.h"
 
-#include <QPointer>
-
 #include "controls/FeatureHost.h"
 #include "controls/OpenInBrowser.h"
 #include "controls/Prompter.h"
-#include "inet/InternetSession.h"
 #include "library/ServiceSite.h"
 #include "web/CWebSpaceDialog.h"
 #include "web/PublishToWeb.h"
-#include "web/TransferState.h"
 
 namespace {
 TransferDialogTexts PublishTexts(const QString& hostName) {
@@ -38,27 +34,13 @@ CPublishDialog::CPublishDialog(FeatureHost& host, PublishToWeb& publishing, Inte
       m_session(session),
       m_request(std::move(request)) {}
 
-BackgroundRunner::StopJob CPublishDialog::startRun(std::shared_ptr<TransferState> state) {
-  BackgroundTask task;
-  task.progressBox = false;
-  task.waitCursor = false;
-  task.modal = false;
-  QPointer<CPublishDialog> self(this);
-  InternetSession* session = &m_session;
-  const PublishRequest request = m_request;
-  return m_host.backgroundRunner().start(
-      task,
-      [session, request, state](BackgroundJob& job) {
-        session->setStopCheck([&job] { return job.stopRequested(); });
-        PublishResult result = RunPublish(*session, request, *state);
-        session->setStopCheck({});
-        return result;
+BackgroundRunner::StopJob CPublishDialog::startRun() {
+  return runOnSession(
+      m_host.backgroundRunner(), m_session,
+      [request = m_request](InternetSession& session, SyncProgress& progress) {
+        return RunPublish(session, request, progress);
       },
-      [self](PublishResult result) {
-        if (!self) return;
-        self->m_result = std::move(result);
-        self->finishRun();
-      });
+      &m_result);
 }
 
 void CPublishDialog::afterRun() {

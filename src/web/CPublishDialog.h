@@ -20,7 +20,7 @@ class CPublishDialog : public CTransferDialog {
   const PublishResult& result() const { return m_result; }
 
  protected:
-  BackgroundRunner::StopJob startRun(std::shared_ptr<TransferState> state) override;
+  BackgroundRunner::StopJob startRun() override;
   void afterRun() override;
 
  private:

@@ -79,7 +79,7 @@ CTransferDialog::CTransferDialog(const TransferDialogTexts& texts, QWidget* pare
   connect(m_poll, &QTimer::timeout, this, &CTransferDialog::refresh);
   // The run starts once the dialog is on screen.
   QTimer::singleShot(250, this, [this] {
-    m_stop = startRun(m_state);
+    m_stop = startRun();
     m_poll->start();
   });
 }

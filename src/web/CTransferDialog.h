@@ -5,13 +5,16 @@
 #include <QDialog>
 #include <QHash>
 
+#include <QPointer>
+
 #include "controls/BackgroundRunner.h"
+#include "inet/InternetSession.h"
+#include "web/TransferState.h"
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-class TransferState;
 
 // The texts and ids that tell the publishing and the download dialog apart.
 struct TransferDialogTexts {
@@ -51,9 +54,32 @@ class CTransferDialog : public QDialog {
   void runEnded();
 
  protected:
-  // Starts the run, reporting to state; calls finishRun() on the interface thread when it
-  // has ended.
-  virtual BackgroundRunner::StopJob startRun(std::shared_ptr<TransferState> state) = 0;
+  // Starts the run (with runOnSession).
+  virtual BackgroundRunner::StopJob startRun() = 0;
+  // Runs run(session, progress) on the background runner with the session stopped by
+  // Stop; its result goes to *result, then finishRun() follows on the interface thread.
+  template <class Result, class Run>
+  BackgroundRunner::StopJob runOnSession(BackgroundRunner& runner, InternetSession& session, Run run,
+                                         Result* result) {
+    BackgroundTask task;
+    task.progressBox = false;
+    task.waitCursor = false;
+    task.modal = false;
+    std::shared_ptr<TransferState> state = m_state;
+    return runner.start(
+        task,
+        [session = &session, run, state](BackgroundJob& job) {
+          session->setStopCheck([&job] { return job.stopRequested(); });
+          Result ended = run(*session, *state);
+          session->setStopCheck({});
+          return ended;
+        },
+        [self = QPointer<CTransferDialog>(this), result](Result ended) {
+          if (!self) return;
+          *result = std::move(ended);
+          self->finishRun();
+        });
+  }
   // What follows the end of the run (questions, messages); the dialog stays open unless
   // it closes itself.
   virtual void afterRun() = 0;

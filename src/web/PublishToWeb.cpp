@@ -53,12 +53,18 @@ bool PublishToWeb::run() {
   return true;
 }
 
+QString PublishToWeb::serviceHostFor(InternetSession& session) {
+  const ServiceSite site = ServiceSite::Read(m_host.settings().file());
+  // The settings may name another service, or trust another certificate, than the
+  // session was opened with.
+  session.setOptions(site.internetOptions());
+  return site.host;
+}
+
 void PublishToWeb::publish(InternetSession& session, bool sendAll) {
   Settings& settings = m_host.settings();
-  const ServiceSite site = ServiceSite::Read(settings.file());
-  session.setOptions(site.internetOptions());
   PublishRequest request;
-  request.ServiceHost = site.host;
+  request.ServiceHost = serviceHostFor(session);
   request.UserId = settings.userId();
   request.PhotoFolder = m_host.photoStore().Folder();
   request.DeletedAlbumsFile = QFileInfo(m_albums.albumsFile()).absolutePath() + QStringLiteral("/deletealbums.dat");
@@ -78,10 +84,8 @@ void PublishToWeb::publish(InternetSession& session, bool sendAll) {
 
 void PublishToWeb::retrieve(InternetSession& session) {
   Settings& settings = m_host.settings();
-  const ServiceSite site = ServiceSite::Read(settings.file());
-  session.setOptions(site.internetOptions());
   RetrieveRequest request;
-  request.ServiceHost = site.host;
+  request.ServiceHost = serviceHostFor(session);
   request.UserId = settings.userId();
   request.PhotoFolder = m_host.photoStore().Folder();
   request.AlbumsFile = m_albums.albumsFile();

@@ -31,6 +31,8 @@ class PublishToWeb {
   static QString AlbumPageAddress(const QString& webLink, const QString& userId);
 
  private:
+  // The host of the service the settings name, with the session set up to reach it.
+  QString serviceHostFor(InternetSession& session);
   void publish(InternetSession& session, bool sendAll);
   void retrieve(InternetSession& session);
 
