@@ -31,6 +31,7 @@ packages=(
   pure-ftpd-postgresql                  # the tested pure-ftpd set-up of larger services
   chromium                              # screenshots of the service's pages
   apache2-utils wrk curl                # ab and wrk: the service's load benchmark
+  lftp                                  # the FTP client the publishing benchmark compares with
 )
 if [[ ${1:-} == fuzz ]]; then
   packages+=(clang-14 libclang-rt-14-dev)   # libFuzzer and the sanitizer runtimes

@@ -95,6 +95,12 @@ RetrieveResult RetrieveWorker::run() {
   for (const RetrieveItem& item : plan.receive) m_result.BytesToReceive += item.remote.size;
   m_progress.totals(m_result.FilesToReceive, m_result.BytesToReceive);
 
+  // The folder's names are made lasting once for the run, not after every file; each
+  // file's own bytes are synced before it takes its name.
+  struct SyncFolderAtEnd {
+    QString folder;
+    ~SyncFolderAtEnd() { SyncStoreFolder(folder); }
+  } syncAtEnd{m_request.PhotoFolder};
   for (const RetrieveItem& item : plan.receive) {
     m_progress.action(QStringLiteral("Receiving %1").arg(item.remote.name));
     const bool received = receive(*ftp, item);
@@ -160,7 +166,6 @@ bool RetrieveWorker::receive(FtpConnection& ftp, const RetrieveItem& item) {
   } else if (MoveStoreFileWithoutReplacing(temporary, target) != MoveOutcome::Moved) {
     return fail(QStringLiteral("a file of that name appeared here meanwhile"));
   }
-  SyncStoreFolder(folder);
   return true;
 }
 
