@@ -38,7 +38,14 @@ QString GetProgramFolder() {
   return WithTrailingSlash(QFileInfo(executable).absolutePath());
 }
 
-QString GetMyPhotosFolder() { return GetProgramFolder() + "myphotos/"; }
+QString GetUserDataFolder() {
+  const QString program = GetProgramFolder();
+  if (!program.isEmpty() && QFileInfo::exists(program + kInstalledMarker))
+    return XdgFolder("XDG_DATA_HOME", ".local/share");
+  return program;
+}
+
+QString GetMyPhotosFolder() { return GetUserDataFolder() + "myphotos/"; }
 QString GetFramesFolder() { return GetProgramFolder() + "frames/"; }
 QString GetEdgesFolder() { return GetProgramFolder() + "edges/"; }
 QString GetSportsCardFolder() { return GetProgramFolder() + "sportscard/"; }

@@ -7,6 +7,13 @@
 // The folder of the running program (the real path of its executable, so a start
 // through PATH or a symbolic link still finds it). BRIVANE_PROGRAM_FOLDER overrides it.
 QString GetProgramFolder();
+// Where the user's own files live: myphotos/, photos.dat, addrbook.dat and
+// deletealbums.dat. A portable program keeps them in its own folder; an installed one
+// (its folder holds kInstalledMarker) in $XDG_DATA_HOME/brivane/ (default
+// ~/.local/share/brivane/), since its folder is read-only and shared by every user.
+QString GetUserDataFolder();
+inline constexpr const char* kInstalledMarker = "brivane-installed";
+// The user data folder's myphotos/.
 QString GetMyPhotosFolder();
 QString GetFramesFolder();
 QString GetEdgesFolder();

@@ -10,7 +10,7 @@
 
 class LabelTemplateList;
 
-// photos.dat, the albums of the program folder: every value on a line of its own, CR LF
+// photos.dat, the albums of the user data folder: every value on a line of its own, CR LF
 // line ends. Reading takes a line up to 510 characters, drops its trailing white space
 // and reads numbers from its leading digits (none: 0).
 //   album count; per album: name, page count; per page: layout code, name count, web

@@ -62,7 +62,7 @@ CNamePavonelPage::CNamePavonelPage(CShowBuilderWizard& wizard)
   layout->setColumnStretch(0, 1);
 
   if (saver) setCaption(QStringLiteral("Name Your Screen Saver"));
-  setFolder(saver ? wizard.systemFolder() : wizard.programFolder());
+  setFolder(saver ? wizard.systemFolder() : wizard.showFolder());
   connect(m_name, &QLineEdit::textChanged, this, &CNamePavonelPage::updateButtons);
   connect(m_browse, &QPushButton::clicked, this, &CNamePavonelPage::browse);
 }

@@ -1,5 +1,7 @@
 #include "fun/CShowBuilderWizard.h"
 
+#include <QDir>
+
 #include "controls/BackgroundRunner.h"
 #include "controls/FeatureHost.h"
 #include "controls/Prompter.h"
@@ -15,6 +17,7 @@ CShowBuilderWizard::CShowBuilderWizard(FeatureHost& host, ShowKind kind, QWidget
       m_host(host),
       m_programFolder(GetProgramFolder()),
       m_systemFolder(GetSystemFolder()),
+      m_showFolder(GetUserDataFolder()),
       m_kind(kind) {
   setObjectName(QStringLiteral("showBuilderWizard"));
   m_photos = new CPavonelPage(*this);
@@ -33,6 +36,7 @@ QString CShowBuilderWizard::build() {
   request.Name = m_name->showName();
   request.Folder = m_name->folder();
   request.UseAsScreenSaver = m_name->useAsScreenSaver();
+  request.XScreenSaverFile = QDir::homePath() + QStringLiteral("/.xscreensaver");
 
   // Hundreds of megabytes of photos take a while: the window stays alive meanwhile.
   BackgroundTask task;

@@ -18,10 +18,12 @@ class CShowBuilderWizard : public CWizardSheet {
   CShowBuilderWizard(FeatureHost& host, ShowKind kind, QWidget* parent = nullptr);
 
   FeatureHost& host() const { return m_host; }
-  // Where the launcher, the players and the modules are, and slide shows go by default.
+  // Where the launcher, the players and the modules are.
   const QString& programFolder() const { return m_programFolder; }
   // Where screen savers go by default.
   const QString& systemFolder() const { return m_systemFolder; }
+  // Where a slide show goes unless the user picks another folder: the user's own files.
+  const QString& showFolder() const { return m_showFolder; }
   ShowKind kind() const { return m_kind; }
   CPavonelPage* photosPage() const { return m_photos; }
   CNamePavonelPage* namePage() const { return m_name; }
@@ -40,6 +42,7 @@ class CShowBuilderWizard : public CWizardSheet {
   FeatureHost& m_host;
   QString m_programFolder;
   QString m_systemFolder;
+  QString m_showFolder;
   ShowKind m_kind;
   CPavonelPage* m_photos;
   CNamePavonelPage* m_name;

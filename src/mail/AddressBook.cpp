@@ -29,7 +29,7 @@ qsizetype Count(const QString& line) {
 
 }  // namespace
 
-QString AddressBookFile() { return GetProgramFolder() + QStringLiteral("addrbook.dat"); }
+QString AddressBookFile() { return GetUserDataFolder() + QStringLiteral("addrbook.dat"); }
 
 QList<AddressBookEntry> LoadAddressBook(const QString& file) {
   QFile in(file);

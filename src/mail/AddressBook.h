@@ -3,14 +3,14 @@
 #include <QList>
 #include <QString>
 
-// The people the user mails: addrbook.dat in the program folder, a line with the number of
+// The people the user mails: addrbook.dat in the user data folder, a line with the number of
 // entries, then for each the name and the address on lines of their own.
 struct AddressBookEntry {
   QString name;
   QString address;
 };
 
-// The program folder's addrbook.dat.
+// The user data folder's addrbook.dat.
 QString AddressBookFile();
 
 // A missing or unreadable file is an empty book. Every line is read with at most 511

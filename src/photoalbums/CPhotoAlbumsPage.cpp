@@ -116,7 +116,7 @@ CPhotoAlbumsPage::CPhotoAlbumsPage(FeatureHost& host, LabelTemplateList& templat
   });
 
   m_scratch = AlbumPage::Blank(m_templates.DefaultAlbumLayout());
-  m_albums = LoadAlbums(programFile(kAlbumFileName), m_templates);
+  m_albums = LoadAlbums(userFile(kAlbumFileName), m_templates);
   {
     const QSignalBlocker quiet(m_albumList);
     for (const PhotoAlbum& album : m_albums) m_albumList->addItem(album.Name);
@@ -129,7 +129,7 @@ CPhotoAlbumsPage::~CPhotoAlbumsPage() {
   if (m_loadStop) *m_loadStop = true;
 }
 
-QString CPhotoAlbumsPage::programFile(const char* name) const { return GetProgramFolder() + QString::fromLatin1(name); }
+QString CPhotoAlbumsPage::userFile(const char* name) const { return GetUserDataFolder() + QString::fromLatin1(name); }
 
 QString CPhotoAlbumsPage::tabText() const { return QStringLiteral("Photo Albums"); }
 QString CPhotoAlbumsPage::tabPicture() const { return QStringLiteral("kid.gif"); }
@@ -177,7 +177,7 @@ int CPhotoAlbumsPage::currentAlbum() const {
 
 int CPhotoAlbumsPage::currentPage() const { return m_pages->currentIndex(); }
 
-QString CPhotoAlbumsPage::albumsFile() const { return programFile(kAlbumFileName); }
+QString CPhotoAlbumsPage::albumsFile() const { return userFile(kAlbumFileName); }
 
 void CPhotoAlbumsPage::reloadAlbums() {
   const int album = currentAlbum();
@@ -314,10 +314,10 @@ bool CPhotoAlbumsPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CPhotoAlbumsPage::save() {
-  if (SaveAlbums(programFile(kAlbumFileName), m_albums) || m_saveFailureShown) return;
+  if (SaveAlbums(userFile(kAlbumFileName), m_albums) || m_saveFailureShown) return;
   // Told once a run: the albums live on in memory, and every later change tries again.
   m_saveFailureShown = true;
-  m_host.prompter().showError(m_host.hostWindow(), QString::fromLatin1(kNotSaved).arg(programFile(kAlbumFileName)));
+  m_host.prompter().showError(m_host.hostWindow(), QString::fromLatin1(kNotSaved).arg(userFile(kAlbumFileName)));
 }
 
 void CPhotoAlbumsPage::pageChanged() {
@@ -385,7 +385,7 @@ void CPhotoAlbumsPage::deleteAlbum() {
   }
   showAlbum();
   save();
-  RecordDeletedAlbum(programFile(kDeletedAlbumsFileName), name);
+  RecordDeletedAlbum(userFile(kDeletedAlbumsFileName), name);
 }
 
 void CPhotoAlbumsPage::createPage() {

@@ -24,7 +24,7 @@ class CPhotoAlbumsPage : public CTabPage {
   Q_OBJECT
 
  public:
-  // Reads photos.dat of the program folder and shows the first album.
+  // Reads photos.dat of the user data folder and shows the first album.
   CPhotoAlbumsPage(FeatureHost& host, LabelTemplateList& templates, QWidget* content, QObject* parent);
   ~CPhotoAlbumsPage() override;
 
@@ -39,7 +39,7 @@ class CPhotoAlbumsPage : public CTabPage {
 
   const std::vector<PhotoAlbum>& albums() const { return m_albums; }
   LabelTemplateList& templates() const { return m_templates; }
-  // photos.dat of the program folder, which holds the albums shown.
+  // photos.dat of the user data folder, which holds the albums shown.
   QString albumsFile() const;
   // Reads photos.dat again after someone else wrote it (publishing stores the pages' web
   // addresses, retrieving adds albums), keeping the album and page on screen.
@@ -94,7 +94,8 @@ class CPhotoAlbumsPage : public CTabPage {
                       ImageBitmap shown);
   void pageChanged();
   const ImageBitmap* selectedPicture() const;
-  QString programFile(const char* name) const;
+  // A file of the user data folder.
+  QString userFile(const char* name) const;
 
   FeatureHost& m_host;
   LabelTemplateList& m_templates;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +13,7 @@
 
 #include "library/PhotoNames.h"
 #include "shows/ShowFileWriter.h"
+#include "shows/XScreenSaverEntry.h"
 #include "system/Folders.h"
 #include "system/RegistryStore.h"
 
@@ -104,6 +106,13 @@ ShowBuildResult BuildShow(const ShowBuildRequest& request, RegistryStore* regist
       return Failed(
           result, kShowRegistryFailed,
           QStringLiteral("the screen saver was saved but could not be made the active one"));
+    QString error;
+    if (!request.XScreenSaverFile.isEmpty() &&
+        !AddXScreenSaverEntry(request.XScreenSaverFile, QFileInfo(result.Target).completeBaseName(), result.Target,
+                              &error))
+      return Failed(result, kShowRegistryFailed,
+                    QStringLiteral("the screen saver was saved but could not be added to %1: %2")
+                        .arg(request.XScreenSaverFile, error));
   }
   result.Result = kShowBuilt;
   return result;

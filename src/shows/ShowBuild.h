@@ -16,6 +16,9 @@ struct ShowBuildRequest {
   QString Name;            // the show's name as typed (trimmed by the builder)
   QString Folder;          // target folder, ending "/"
   bool UseAsScreenSaver = false;
+  // With UseAsScreenSaver: the user's ~/.xscreensaver, where the screen saver becomes
+  // xscreensaver's selected one too; "" leaves xscreensaver alone.
+  QString XScreenSaverFile;
 };
 
 // Result codes of BuildShow.
@@ -38,6 +41,6 @@ struct ShowBuildResult {
 
 // Builds the show file; with UseAsScreenSaver (screen savers only) sets "SCRNSAVE.EXE" =
 // target path and "ScreenSaveActive" = "1" under "Control Panel\\Desktop" in the registry
-// store. The file is written beside the target and moved into place only when complete, so
+// store, and makes it xscreensaver's selected screen saver (XScreenSaverFile). The file is written beside the target and moved into place only when complete, so
 // a failed build leaves any earlier show of that name as it was.
 ShowBuildResult BuildShow(const ShowBuildRequest& request, RegistryStore* registry);

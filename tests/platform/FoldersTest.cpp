@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "system/Folders.h"
 
 TEST(Folders, ContentFoldersHangOffTheProgramFolder) {
@@ -18,4 +21,22 @@ TEST(Folders, WindowsFolderFollowsXdgConfigHome) {
   EXPECT_EQ(GetWindowsFolder(), "/tmp/cfg/brivane/");
   qputenv("BRIVANE_WINDOWS_FOLDER", "/tmp/win");
   EXPECT_EQ(GetWindowsFolder(), "/tmp/win/");
+}
+
+TEST(Folders, AnInstalledProgramKeepsTheUsersFilesInTheirDataFolder) {
+  QTemporaryDir program;
+  qputenv("BRIVANE_PROGRAM_FOLDER", QFile::encodeName(program.path()));
+  qputenv("XDG_DATA_HOME", "/tmp/data-home");
+  // Portable: one folder for everything.
+  EXPECT_EQ(GetUserDataFolder(), program.path() + "/");
+  EXPECT_EQ(GetMyPhotosFolder(), program.path() + "/myphotos/");
+  QFile marker(program.path() + "/" + kInstalledMarker);
+  ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+  marker.close();
+  EXPECT_EQ(GetUserDataFolder(), "/tmp/data-home/brivane/");
+  EXPECT_EQ(GetMyPhotosFolder(), "/tmp/data-home/brivane/myphotos/");
+  // The content stays with the program.
+  EXPECT_EQ(GetFramesFolder(), program.path() + "/frames/");
+  qunsetenv("XDG_DATA_HOME");
+  qunsetenv("BRIVANE_PROGRAM_FOLDER");
 }

@@ -125,10 +125,15 @@ TEST_F(ShowBuildTest, AScreenSaverCarriesTheEffectsModuleAndSetsTheRegistryOnlyW
   EXPECT_FALSE(registry.queryValue("Control Panel\\Desktop", "SCRNSAVE.EXE"));
 
   request.Kind = ShowKind::ScreenSaver;
+  request.XScreenSaverFile = Target() + ".xscreensaver";
   result = BuildShow(request, &registry);
-  ASSERT_EQ(result.Result, kShowBuilt);
+  ASSERT_EQ(result.Result, kShowBuilt) << result.Error.toStdString();
   EXPECT_EQ(registry.queryValue("Control Panel\\Desktop", "SCRNSAVE.EXE"), result.Target);
   EXPECT_EQ(registry.queryValue("Control Panel\\Desktop", "ScreenSaveActive"), "1");
+  // xscreensaver runs it too.
+  const QByteArray xscreensaver = ReadAll(request.XScreenSaverFile);
+  EXPECT_TRUE(xscreensaver.contains("\"Holiday\"  '" + result.Target.toUtf8() + "' -root")) << xscreensaver.constData();
+  EXPECT_TRUE(xscreensaver.contains("selected:\t\t0\n"));
 }
 
 TEST_F(ShowBuildTest, AMissingPieceOrPhotoIsAnEmptyPiece) {

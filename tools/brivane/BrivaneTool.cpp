@@ -132,9 +132,11 @@ constexpr char kShowUsage[] =
     "\n"
     "  --kind KIND            slideshow (played by pavonel) or screensaver (by corilan)\n"
     "  --name NAME            the file name without extension (blanks around it dropped)\n"
-    "  --folder DIR           where to save it; default: the program folder for a slide\n"
+    "  --folder DIR           where to save it; default: the folder of your photo files\n"
+    "                         (the program folder of a portable Brivane) for a slide\n"
     "                         show, Brivane's screen-saver folder for a screen saver\n"
-    "  --use-as-screensaver   screen savers only: make it the active screen saver\n";
+    "  --use-as-screensaver   screen savers only: make it the active screen saver, also\n"
+    "                         xscreensaver's selected one (in ~/.xscreensaver)\n";
 
 constexpr char kLabelsUsage[] =
     "Usage: brivane labels templates\n"
@@ -267,7 +269,7 @@ bool BrivaneTool::loadLabelTemplates(LabelTemplateList& templates) {
 }
 
 void BrivaneTool::updateAlbums(const std::function<int(std::vector<PhotoAlbum>&)>& change) {
-  const QString file = GetProgramFolder() + QLatin1String(kAlbumFileName);
+  const QString file = GetUserDataFolder() + QLatin1String(kAlbumFileName);
   const LabelTemplateList templates =
       LoadLabelTemplates(GetProgramFolder() + QLatin1String(LabelTemplateList::kFileName));
   std::vector<PhotoAlbum> albums = LoadAlbums(file, templates);
@@ -529,8 +531,9 @@ int BrivaneTool::show(const QStringList& arguments) {
   const QString folder = parsed.Values.value(QStringLiteral("--folder"));
   request.Folder = !folder.isEmpty() ? WithTrailingSlash(QDir(folder).absolutePath())
                    : screenSaver     ? GetSystemFolder()
-                                     : GetProgramFolder();
+                                     : GetUserDataFolder();
   request.UseAsScreenSaver = parsed.Flags.contains(QStringLiteral("--use-as-screensaver"));
+  request.XScreenSaverFile = QDir::homePath() + QStringLiteral("/.xscreensaver");
 
   RegistryStore registry;
   const ShowBuildResult result = BuildShow(request, &registry);

@@ -149,12 +149,12 @@ int BrivaneTool::publish(const QStringList& arguments) {
   const std::unique_ptr<InternetSession> session = openServiceSession(settings);
   if (!session) return kFailure;
 
-  const QString albumsFile = GetProgramFolder() + QLatin1String(kAlbumFileName);
+  const QString albumsFile = GetUserDataFolder() + QLatin1String(kAlbumFileName);
   PublishRequest request;
   request.ServiceHost = ServiceSite::Read(settings.file()).host;
   request.UserId = settings.userId();
   request.PhotoFolder = m_store.Folder();
-  request.DeletedAlbumsFile = GetProgramFolder() + QLatin1String(kDeletedAlbumsFileName);
+  request.DeletedAlbumsFile = GetUserDataFolder() + QLatin1String(kDeletedAlbumsFileName);
   request.SendAll = !parsed.Flags.contains(QStringLiteral("--albums-only"));
   request.Albums = LoadAlbums(albumsFile, templates);
   request.AlbumsChanged =
@@ -199,7 +199,7 @@ int BrivaneTool::retrieve(const QStringList& arguments) {
   request.ServiceHost = ServiceSite::Read(settings.file()).host;
   request.UserId = settings.userId();
   request.PhotoFolder = m_store.Folder();
-  request.AlbumsFile = GetProgramFolder() + QLatin1String(kAlbumFileName);
+  request.AlbumsFile = GetUserDataFolder() + QLatin1String(kAlbumFileName);
   request.Templates = &templates;
   request.ReplaceOlder = parsed.Flags.contains(QStringLiteral("--replace-older"));
 
