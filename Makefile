@@ -3,7 +3,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
 .PHONY: run service test test-sanitize build build-sanitize deps bench clean content-sheet \
-	deps-fuzz build-fuzz fuzz
+	deps-fuzz build-fuzz fuzz install deb
 
 deps:
 	@scripts/install-deps.sh
@@ -50,6 +50,18 @@ build-fuzz: deps-fuzz
 
 fuzz: build-fuzz
 	fuzz/run.sh $(SECONDS) $(FUZZ_TARGETS)
+
+# The program folder under $(PREFIX)/lib/brivane, launchers in $(PREFIX)/bin, desktop
+# entry, metadata and icons under $(PREFIX)/share (DESTDIR is honoured).
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix $(PREFIX) --strip
+
+# A Debian package (under /usr) in build/packages/, checked by lintian.
+deb: build
+	rm -f build/packages/*.deb
+	cd build && cpack -G DEB
+	lintian --fail-on error build/packages/*.deb
 
 clean:
 	rm -rf build build-sanitize build-fuzz

@@ -51,6 +51,8 @@ brivane_layer(service                service     NO_QT USES)
 
 brivane_layer(platform/system        system      NO_WIDGETS USES)
 brivane_layer(platform/inet          inet        NO_WIDGETS USES)
+# The live-update module: loaded by the program only when asked (dlopen), never linked.
+brivane_layer(platform/update        update      NO_QT USES)
 brivane_layer(platform/imagelib/krn  krn         NO_WIDGETS USES ${imaging})
 # The file module keeps Magick's temporary files in a folder removed on signals (system).
 brivane_layer(platform/imagelib/fil  fil         NO_WIDGETS USES ${imaging} system)

@@ -32,6 +32,9 @@ packages=(
   chromium                              # screenshots of the service's pages
   apache2-utils wrk curl                # ab and wrk: the service's load benchmark
   lftp                                  # the FTP client the publishing benchmark compares with
+  # Installing and packaging: the install test's checkers, make deb and its lintian check
+  desktop-file-utils appstream lintian
+  dpkg-dev file                         # dpkg-shlibdeps and the file tool cpack runs
 )
 if [[ ${1:-} == fuzz ]]; then
   packages+=(clang-14 libclang-rt-14-dev)   # libFuzzer and the sanitizer runtimes

@@ -398,6 +398,15 @@ ServiceReply ServiceHandlers::photoFile(const std::string& path) {
   return reply;
 }
 
+ServiceReply ServiceHandlers::programPage() { return Page(ServicePages::program()); }
+
+ServiceReply ServiceHandlers::updateNotice() {
+  const std::string url =
+      site_.updateUrl.empty() ? site_.albumBase() + "brivane/" : site_.updateUrl;
+  return Text("Version=" + site_.updateVersion + "\r\nDownload=" + url +
+              "\r\nSHA256=" + site_.updateSha256 + "\r\n");
+}
+
 ServiceReply ServiceHandlers::handle(const std::string& path, const std::string& rawQuery) {
   using Handler = ServiceReply (ServiceHandlers::*)(const QueryValues&);
   static const std::map<std::string, std::pair<Handler, bool>> kRoutes = {
@@ -420,6 +429,8 @@ ServiceReply ServiceHandlers::handle(const std::string& path, const std::string&
   };
   if (path.rfind("/photos/", 0) == 0) return photoFile(path);
   if (path == "/" || path == "/index.html") return home();
+  if (path == "/brivane/") return programPage();
+  if (path == "/update/brivane.txt") return updateNotice();
   // The old service ran on a server that ignored the case of paths.
   const auto route = kRoutes.find(Lowercase(path));
   if (route == kRoutes.end())

@@ -19,6 +19,10 @@ struct ServiceSite {
   // <data>/upload/photos: one folder per user id.
   std::string photoFolder;
   std::int64_t defaultSpace = std::int64_t{1} << 30;
+  // What /update/brivane.txt tells the program about its newest version.
+  std::string updateVersion = "1.1";
+  std::string updateUrl;  // empty: the program's page here
+  std::string updateSha256 = std::string(64, '0');
 
   // "https://host:port/" when TLS runs, else "http://host:port/".
   std::string webBase() const;
@@ -60,6 +64,10 @@ class ServiceHandlers {
   ServiceReply viewPhoto(const QueryValues& query);
   ServiceReply viewAlbum(const QueryValues& query);
   ServiceReply home();
+  // The Brivane program's page (/brivane/): where its maker and its downloads are.
+  ServiceReply programPage();
+  // /update/brivane.txt: the newest version of the program, for its Live Update.
+  ServiceReply updateNotice();
   // /photos/<UserId>/<file>
   ServiceReply photoFile(const std::string& path);
 

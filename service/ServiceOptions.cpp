@@ -46,6 +46,7 @@ std::string ServiceUsage() {
          "                  [--https PORT|off] [--ftp PORT|off] [--ftp-passive-ports A-B]\n"
          "                  [--database CONNINFO] [--default-space BYTES]\n"
          "                  [--cert FILE --key FILE] [--stop-with-parent]\n"
+         "                  [--update-version V] [--update-url URL] [--update-sha256 HEX]\n"
          "  brivane-service [--data DIR] [--database CONNINFO] set-space USERID BYTES\n"
          "  brivane-service [--data DIR] [--database CONNINFO] list-users\n";
 }
@@ -99,10 +100,19 @@ std::optional<ServiceOptions> ParseServiceOptions(const std::vector<std::string>
       options.certFile = value;
     } else if (name == "--key") {
       options.keyFile = value;
+    } else if (name == "--update-version") {
+      options.updateVersion = value;
+    } else if (name == "--update-url") {
+      options.updateUrl = value;
+    } else if (name == "--update-sha256") {
+      options.updateSha256 = value;
     } else {
       error = "unknown option " + name;
       return std::nullopt;
     }
+    // The update notice is served as given, so that tests can serve any; only a line
+    // break, which would add a line of its own, is refused.
+    if (name.rfind("--update-", 0) == 0) good = value.find_first_of("\r\n") == std::string::npos;
     if (!good) {
       error = "bad value for " + name + ": '" + value + "'";
       return std::nullopt;

@@ -23,6 +23,10 @@ struct ServiceOptions {
   std::string certFile;
   std::string keyFile;
   bool stopWithParent = false;
+  // The update notice at /update/brivane.txt; an empty address means the program's page.
+  std::string updateVersion = "1.1";
+  std::string updateUrl;
+  std::string updateSha256 = std::string(64, '0');
   // set-space USERID BYTES
   std::string userId;
   std::int64_t space = 0;

@@ -156,6 +156,16 @@ std::string home() {
                       "your pages.</p></div>\n");
 }
 
+std::string program() {
+  return Document("Brivane",
+                  "<h1>Brivane</h1>\n"
+                  "<div class=\"card\"><p>Brivane is a photo program from Veldano: get photos from "
+                  "your camera or scanner, touch them up, print labels and albums and share them "
+                  "on the web.</p>"
+                  "<p class=\"muted\">Ask the people who run this service where to get its newest "
+                  "version.</p></div>\n");
+}
+
 std::string message(const std::string& title, const std::string& text) {
   return Document(title, "<h1>" + escape(title) + "</h1>\n<div class=\"card\"><p>" + escape(text) +
                              "</p></div>\n");

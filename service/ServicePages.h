@@ -39,6 +39,8 @@ struct AlbumSheet {
 std::string escape(const std::string& text);
 
 std::string home();
+// The Brivane program's page: its maker and where to get it.
+std::string program();
 // A page that only says something: title and one paragraph.
 std::string message(const std::string& title, const std::string& text);
 std::string myPhotos(const std::string& ownerName, const std::vector<PhotoCard>& photos,

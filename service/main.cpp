@@ -165,6 +165,9 @@ int main(int argc, char** argv) {
   site.publicHost = options.publicHost;
   site.photoFolder = photoFolder;
   site.defaultSpace = options.defaultSpace;
+  site.updateVersion = options.updateVersion;
+  site.updateUrl = options.updateUrl;
+  site.updateSha256 = options.updateSha256;
   if (options.httpPort >= 0) {
     auto server = std::make_unique<WideServer<httplib::Server>>();
     site.httpPort = Bind(*server, options.bindAddress, options.httpPort);

@@ -34,6 +34,8 @@ void CMainApp::initInstance() {
   // The name only: a display name set here would make Qt append " — Brivane" to the title of
   // every window, and the program's titles are its own.
   QApplication::setApplicationName(kApplicationName);
+  // The desktop entry an installed Brivane comes with: its icon and name in the task bar.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.brivane.Brivane"));
   if (!m_prompter) m_prompter = std::make_unique<WidgetPrompter>(kApplicationName);
   m_registry = std::make_unique<RegistryStore>();
   // Read now so that a registry file the program leaves alone is reported at start, not

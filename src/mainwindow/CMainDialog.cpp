@@ -39,6 +39,8 @@
 #include "getphoto/CGetPhotoWizard.h"
 #include "getphoto/PhotoScanner.h"
 #include "help/CHelpWindow.h"
+#include "help/HelpCommands.h"
+#include "help/HelpSites.h"
 #include "help/HelpTopics.h"
 #include "krn/ltkrn.h"
 #include "printlabels/CPrintLabelsPage.h"
@@ -128,10 +130,10 @@ CMainDialog::~CMainDialog() {
 }
 
 void CMainDialog::createActions() {
-  for (const MenuDefinition& menu : MainMenuDefinition()) {
+  for (const MenuDefinition& menu : MainMenuDefinition(serviceSiteName())) {
     for (const MenuEntry& entry : menu.entries) {
       if (entry.kind != MenuEntry::Kind::Command || m_actions.contains(entry.command)) continue;
-      auto* action = new QAction(QString::fromLatin1(entry.text), this);
+      auto* action = new QAction(entry.text, this);
       action->setObjectName(QString::number(entry.command));
       action->setData(entry.command);
       const int command = entry.command;
@@ -143,14 +145,14 @@ void CMainDialog::createActions() {
 
 void CMainDialog::createMenus() {
   menuBar()->setObjectName("132");
-  for (const MenuDefinition& definition : MainMenuDefinition()) {
+  for (const MenuDefinition& definition : MainMenuDefinition(serviceSiteName())) {
     QMenu* menu = menuBar()->addMenu(QString::fromLatin1(definition.title));
     QMenu* target = menu;
     for (const MenuEntry& entry : definition.entries) {
       switch (entry.kind) {
         case MenuEntry::Kind::Command: target->addAction(m_actions.value(entry.command)); break;
         case MenuEntry::Kind::Separator: target->addSeparator(); break;
-        case MenuEntry::Kind::SubmenuBegin: target = menu->addMenu(QString::fromLatin1(entry.text)); break;
+        case MenuEntry::Kind::SubmenuBegin: target = menu->addMenu(entry.text); break;
         case MenuEntry::Kind::SubmenuEnd: target = menu; break;
       }
     }
@@ -300,6 +302,10 @@ void CMainDialog::viewFullSize(const ImageBitmap& picture, const QString& name) 
   view.exec();
 }
 
+QString CMainDialog::serviceSiteName() const {
+  return HelpSites::Read(m_settings.file()).serviceSiteName();
+}
+
 InternetSession* CMainDialog::internetSession() {
   if (!m_internet) m_internet = InternetSession::Open(ServiceSite::Read(m_settings.file()).internetOptions());
   return m_internet.get();
@@ -318,6 +324,13 @@ bool CMainDialog::onCommand(int command) {
     case kCommandExit: close(); return true;
     case kCommandHelpContents: openHelp(kHelpContents); return true;
     case kCommandHowToUse: openHelp(kHelpHowToUse); return true;
+    case kCommandVisitVeldano: HelpCommands(*this).visitMaker(); return true;
+    case kCommandVisitService: HelpCommands(*this).visitService(); return true;
+    case kCommandAbout: HelpCommands(*this).about(); return true;
+    case kCommandLiveUpdate:
+      // The module's "close for the update": after the command, as the user's Exit would.
+      if (HelpCommands(*this).liveUpdate() != 0) QTimer::singleShot(0, this, &QWidget::close);
+      return true;
     case kCommandGetPhoto: runGetPhoto(); return true;
     case kCommandEnhance: runEditing<CEffectsDialog>(command); return true;
     case kCommandCrop: runEditing<CCropDialog>(command); return true;

@@ -107,6 +107,8 @@ class CMainDialog : public QMainWindow, public FeatureHost {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The photo-sharing service's site name, which a Help menu entry shows.
+  QString serviceSiteName() const;
   void createActions();
   void createMenus();
   void createToolbar();

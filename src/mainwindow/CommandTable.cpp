@@ -1,15 +1,16 @@
 #include "mainwindow/CommandTable.h"
 
 #include "controls/CommandIds.h"
+#include "help/HelpSites.h"
 
 namespace {
-MenuEntry Cmd(int command, const char* text) { return {MenuEntry::Kind::Command, command, text}; }
+MenuEntry Cmd(int command, const QString& text) { return {MenuEntry::Kind::Command, command, text}; }
 MenuEntry Separator() { return {MenuEntry::Kind::Separator, 0, ""}; }
 MenuEntry Submenu(const char* title) { return {MenuEntry::Kind::SubmenuBegin, 0, title}; }
 MenuEntry SubmenuEnd() { return {MenuEntry::Kind::SubmenuEnd, 0, ""}; }
 }  // namespace
 
-QList<MenuDefinition> MainMenuDefinition() {
+QList<MenuDefinition> MainMenuDefinition(const QString& serviceSiteName) {
   return {
       {"&File",
        {Cmd(kCommandSavePictureAs, "&Save Picture As..."),
@@ -38,7 +39,7 @@ QList<MenuDefinition> MainMenuDefinition() {
        {Cmd(kCommandHelpContents, "&Contents"), Cmd(kCommandHowToUse, "&How to use Brivane"),
         Separator(), Cmd(kCommandLiveUpdate, "&Live Update"),
         Cmd(kCommandVisitVeldano, "&Visit Veldano on the Web"),
-        Cmd(kCommandVisitService, "Visit the Brivane &photo service"), Separator(),
+        Cmd(kCommandVisitService, VisitServiceMenuText(serviceSiteName)), Separator(),
         Cmd(kCommandAbout, "&About...")}},
   };
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 // The commands of menu 132, the toolbar and pop-up menu 184, as data the main window
 // builds its actions from.
@@ -8,7 +9,7 @@ struct MenuEntry {
   enum class Kind { Command, Separator, SubmenuBegin, SubmenuEnd };
   Kind kind = Kind::Command;
   int command = 0;
-  const char* text = "";  // the menu text, or the submenu's title
+  QString text;  // the menu text, or the submenu's title
 };
 
 struct MenuDefinition {
@@ -21,8 +22,9 @@ struct ToolbarButton {
   const char* text;
 };
 
-// The menu bar, menu by menu, top to bottom.
-QList<MenuDefinition> MainMenuDefinition();
+// The menu bar, menu by menu, top to bottom; the Help menu names the photo-sharing
+// service's site.
+QList<MenuDefinition> MainMenuDefinition(const QString& serviceSiteName);
 // The toolbar's eleven buttons, left to right; button i shows image i of the strip.
 QList<ToolbarButton> ToolbarButtons();
 // The photo list's pop-up menu 184, top to bottom (0 is a separator).

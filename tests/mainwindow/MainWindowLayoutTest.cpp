@@ -72,6 +72,8 @@ TEST_F(MainWindowFixture, MenusToolbarAndPopupShareTheCommands) {
     EXPECT_EQ(action->data().toInt(), command);
   }
   EXPECT_EQ(window->commandAction(32792)->text(), "&Get a New Photo");
+  // The service entry names the service's site (the local service unless set).
+  EXPECT_EQ(window->commandAction(32828)->text(), "Visit localhost on the web");
 
   auto* toolbar = window->findChild<QToolBar*>("toolbar");
   ASSERT_TRUE(toolbar);

@@ -64,6 +64,7 @@ TEST(ServiceOptions, ReadsTheCommandLineAndNamesMistakes) {
   EXPECT_EQ(options->ftpPort, 2100);
   EXPECT_EQ(options->defaultSpace, 77);
   EXPECT_TRUE(options->stopWithParent);
+  EXPECT_EQ(ParseServiceOptions({"--update-version", "1.x"}, error)->updateVersion, "1.x");
 
   const auto space = ParseServiceOptions({"set-space", "123456789", "999"}, error);
   ASSERT_TRUE(space);
@@ -81,7 +82,8 @@ TEST(ServiceOptions, ReadsTheCommandLineAndNamesMistakes) {
                                                        {"--data"},
                                                        {"set-space", "1"},
                                                        {"list-users", "extra"},
-                                                       {"--public-host", "a/b"}};
+                                                       {"--public-host", "a/b"},
+                                                       {"--update-url", "http://h/\r\nVersion=9"}};
   for (const auto& arguments : wrong) {
     error.clear();
     EXPECT_FALSE(ParseServiceOptions(arguments, error)) << arguments[0];
