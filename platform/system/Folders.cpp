@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "system/AtomicFile.h"
+
 namespace {
 // A relative override is made absolute, so no path built from it depends on a later
 // change of the current directory.
@@ -46,6 +48,10 @@ QString GetUserDataFolder() {
 }
 
 QString GetMyPhotosFolder() { return GetUserDataFolder() + "myphotos/"; }
+
+bool MakeMyPhotosFolder() {
+  return MakePrivateFolder(GetUserDataFolder()) && QDir().mkpath(GetMyPhotosFolder());
+}
 QString GetFramesFolder() { return GetProgramFolder() + "frames/"; }
 QString GetEdgesFolder() { return GetProgramFolder() + "edges/"; }
 QString GetSportsCardFolder() { return GetProgramFolder() + "sportscard/"; }

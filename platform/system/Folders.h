@@ -15,6 +15,9 @@ QString GetUserDataFolder();
 inline constexpr const char* kInstalledMarker = "brivane-installed";
 // The user data folder's myphotos/.
 QString GetMyPhotosFolder();
+// Makes the user data folder and its myphotos/ exist. A data folder made here is
+// private to the user (0700): other users of the computer do not see the photos.
+bool MakeMyPhotosFolder();
 QString GetFramesFolder();
 QString GetEdgesFolder();
 QString GetSportsCardFolder();

@@ -19,6 +19,10 @@ struct BackgroundJob::State {
   std::atomic<bool> stop{false};
   std::atomic<int> lastReported{-1};
   int maximum = 0;
+  // Interface thread only: a window the work asked for is open, so the progress box
+  // keeps out of its way; the box became due meanwhile and shows after it.
+  int windowsOpen = 0;
+  bool boxDue = false;
 };
 
 struct BackgroundRunner::Job {
@@ -59,10 +63,23 @@ bool BackgroundJob::callOnInterface(std::function<void()> fn) {
     bool finished = false;
   };
   auto call = std::make_shared<Call>();
+  std::weak_ptr<State> weak = m_state;
+  BackgroundRunner* runner = m_runner;
   QMetaObject::invokeMethod(
       m_runner,
-      [call, fn = std::move(fn)] {
+      [call, fn = std::move(fn), weak, runner] {
+        // The box would cover the question or message the work asks for.
+        const auto state = weak.lock();
+        QPointer<QProgressDialog> box = state ? runner->boxOf(state.get()) : nullptr;
+        if (state) {
+          ++state->windowsOpen;
+          if (box && box->isVisible()) {
+            state->boxDue = true;
+            box->hide();
+          }
+        }
         fn();
+        if (state && --state->windowsOpen == 0 && state->boxDue && box && !state->stop) box->show();
         std::lock_guard lock(call->mutex);
         call->finished = true;
         call->ended.notify_all();
@@ -91,6 +108,12 @@ BackgroundRunner::~BackgroundRunner() {
 
 void BackgroundRunner::stopAll() {
   for (const auto& job : m_jobs) job->state->stop = true;
+}
+
+QProgressDialog* BackgroundRunner::boxOf(const BackgroundJob::State* state) const {
+  for (const auto& job : m_jobs)
+    if (job->state.get() == state) return job->box;
+  return nullptr;
 }
 
 QProgressDialog* BackgroundRunner::progressBox() const {
@@ -132,7 +155,10 @@ BackgroundRunner::StopJob BackgroundRunner::startJob(const BackgroundTask& task,
     if (task.showAfterMs == 0) {
       job->box->show();
     } else if (task.showAfterMs > 0) {
-      QTimer::singleShot(task.showAfterMs, job->box, [box = job->box] { box->show(); });
+      QTimer::singleShot(task.showAfterMs, job->box, [box = job->box, state = job->state] {
+        if (state->windowsOpen > 0) state->boxDue = true;
+        else box->show();
+      });
     }
   }
   if (task.waitCursor) {
@@ -159,7 +185,9 @@ BackgroundRunner::StopJob BackgroundRunner::startJob(const BackgroundTask& task,
 void BackgroundRunner::showProgress(Job* job, int value) {
   if (job->task.progress) job->task.progress(value);
   if (!job->box) return;
-  if (!job->box->isVisible() && job->task.showAfterMs < 0 && !job->box->wasCanceled()) job->box->show();
+  if (!job->box->isVisible() && job->task.showAfterMs < 0 && !job->box->wasCanceled() &&
+      job->state->windowsOpen == 0)
+    job->box->show();
   job->box->setValue(qBound(0, value, job->task.maximum));
 }
 

@@ -88,6 +88,8 @@ class BackgroundRunner : public QObject {
   StopJob startJob(const BackgroundTask& task, std::function<void(BackgroundJob&)> work,
                    std::function<void()> done);
   void finish(Job* job);
+  // The progress box of the job with that state, or null.
+  QProgressDialog* boxOf(const BackgroundJob::State* state) const;
   void showProgress(Job* job, int value);
 
   QPointer<QWidget> m_window;

@@ -89,7 +89,7 @@ CMainDialog::CMainDialog(MainWindowServices services, QWidget* parent)
   InitBitmap(m_working, 0, 0, 0);
   // Failure (not allowed, or the name taken by a file) is not reported: the photo list
   // then simply shows nothing.
-  QDir().mkpath(GetMyPhotosFolder());
+  MakeMyPhotosFolder();
   // Before the photo list first looks: a photo half stored when a run was killed is
   // finished, so every list and command agree on what is stored.
   RepairPhotoStore(m_store);

@@ -144,6 +144,36 @@ TEST_F(BackgroundRunnerTest, WorkAsksTheInterfaceThreadAndGoingAwayNeverHangs) {
   EXPECT_TRUE(answered);
   EXPECT_EQ(askedOn, interfaceThread);
 
+  // The progress box keeps out of the way of what the work shows, also when it falls due
+  // meanwhile, and comes back for the rest of the work.
+  task.showAfterMs = 20;
+  task.cancellable = true;
+  std::atomic<bool> goOn = false;
+  bool hiddenWhileAsked = false;
+  runner->start(
+      task,
+      [&](BackgroundJob& job) {
+        job.callOnInterface([&] {
+          QDeadlineTimer due(100);
+          while (!due.hasExpired()) QCoreApplication::processEvents();
+          hiddenWhileAsked = !runner->progressBox()->isVisible();
+        });
+        while (!goOn && !job.stopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return 0;
+      },
+      [](int) {});
+  QDeadlineTimer shown(5000);
+  while (!hiddenWhileAsked && !shown.hasExpired()) QCoreApplication::processEvents();
+  while (!(runner->progressBox() && runner->progressBox()->isVisible()) && !shown.hasExpired())
+    QCoreApplication::processEvents();
+  EXPECT_TRUE(hiddenWhileAsked);
+  EXPECT_TRUE(runner->progressBox() && runner->progressBox()->isVisible());
+  goOn = true;
+  QSignalSpy ended(runner.get(), &BackgroundRunner::jobFinished);
+  ASSERT_TRUE(ended.wait(5000));
+  task.showAfterMs = 500;
+  task.cancellable = false;
+
   // A runner destroyed while work runs (and waits for the interface) stops it, waits for
   // its worker and never delivers the result.
   std::atomic<bool> stopped = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "system/Folders.h"
@@ -35,6 +36,12 @@ TEST(Folders, AnInstalledProgramKeepsTheUsersFilesInTheirDataFolder) {
   marker.close();
   EXPECT_EQ(GetUserDataFolder(), "/tmp/data-home/brivane/");
   EXPECT_EQ(GetMyPhotosFolder(), "/tmp/data-home/brivane/myphotos/");
+  // Made private: other users of the computer do not see the photos.
+  QTemporaryDir home;
+  qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+  ASSERT_TRUE(MakeMyPhotosFolder());
+  EXPECT_TRUE(QFileInfo(home.path() + "/brivane/myphotos").isDir());
+  EXPECT_EQ(QFile::permissions(home.path() + "/brivane") & (QFile::ReadOther | QFile::ReadGroup), 0);
   // The content stays with the program.
   EXPECT_EQ(GetFramesFolder(), program.path() + "/frames/");
   qunsetenv("XDG_DATA_HOME");

@@ -283,7 +283,7 @@ void BrivaneTool::updateAlbums(const std::function<int(std::vector<PhotoAlbum>&)
 bool BrivaneTool::openStore() {
   if (!findProgramFolder()) return false;
   m_store = PhotoStore(GetMyPhotosFolder());
-  if (!m_store.EnsureFolder()) {
+  if (!MakeMyPhotosFolder() || !m_store.EnsureFolder()) {
     fail(QStringLiteral("cannot create the folder '%1'").arg(m_store.Folder()));
     return false;
   }
