@@ -39,6 +39,9 @@ class HelpFixture : public ::testing::Test {
                                              home.filePath("registry.ini"));
   }
   ~HelpFixture() override {
+    // The openers started run unwaited: let them end and their process objects go.
+    QTest::qWait(300);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     qputenv("PATH", m_path);
     qunsetenv("BRIVANE_PROGRAM_FOLDER");
   }
