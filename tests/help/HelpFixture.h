@@ -1,7 +1,8 @@
 #pragma once
 
-// What the Help commands' tests share: an application, a feature host over a private
-// settings file, and a desktop opener on PATH that records what it was asked to open.
+// What the Help commands' tests share: the dialogs' fixture (an application, a feature
+// host over a private settings file), and a desktop opener on PATH that records what it
+// was asked to open.
 
 #include <memory>
 
@@ -13,13 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "library/PhotoStore.h"
-#include "library/Settings.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TestFeatureHost.h"
+#include "editing/EditingDialogFixture.h"
 #include "system/Profile.h"
 
-class HelpFixture : public ::testing::Test {
+class HelpFixture : public EditingDialogFixture {
  protected:
   HelpFixture() : m_path(qgetenv("PATH")) {
     for (const char* name : {"BRIVANE_SERVICE_HOST", "BRIVANE_SERVICE_WEB_HOST"}) qunsetenv(name);
@@ -33,10 +31,6 @@ class HelpFixture : public ::testing::Test {
     opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", home.filePath("bin").toUtf8() + ":" + m_path);
     qputenv("BRIVANE_PROGRAM_FOLDER", BRIVANE_PROGRAM_DIR);
-    store = std::make_unique<PhotoStore>(home.filePath("myphotos") + "/");
-    settings = std::make_unique<Settings>(home.filePath("quendal.ini"));
-    host = std::make_unique<TestFeatureHost>(*store, *settings, prompter,
-                                             home.filePath("registry.ini"));
   }
   ~HelpFixture() override {
     // The openers started run unwaited: let them end and their process objects go.
@@ -68,16 +62,6 @@ class HelpFixture : public ::testing::Test {
     for (const ScriptedPrompter::Prompt& prompt : prompter.prompts()) texts << prompt.text;
     return texts;
   }
-
-  static inline char programName[] = "help_tests";
-  static inline int argc = 1;
-  static inline char* argv[] = {programName, nullptr};
-  QApplication application{argc, argv};
-  QTemporaryDir home;
-  ScriptedPrompter prompter;
-  std::unique_ptr<PhotoStore> store;
-  std::unique_ptr<Settings> settings;
-  std::unique_ptr<TestFeatureHost> host;
 
  private:
   QByteArray m_path;
