@@ -21,6 +21,7 @@ packages=(
   libimage-exiftool-perl                # exiftool
   poppler-utils                         # pdftoppm
   libjpeg-turbo-progs                   # jpegtran, djpeg
+  strace                                # the kill tests stop each writer at its Nth system call
   libvips-tools time                    # the benchmarks' reference tools
   xdg-utils                             # xdg-open: web pages open in the desktop's browser
   openssl                               # certificates the mail tests make for their servers

@@ -1,5 +1,7 @@
 #include "library/PhotoStore.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <future>
@@ -17,6 +19,7 @@
 #include "library/PhotoNames.h"
 #include "library/PhotoStoreTexts.h"
 #include "library/StoreFiles.h"
+#include "library/StoreNote.h"
 #include "system/RemoveOnSignal.h"
 
 namespace {
@@ -201,6 +204,12 @@ int PhotoStore::PlaceReplacing(PreparedPhoto& prepared, const QString& stem) {
   const QString photoPath = PhotoPath(stem);
   const QString thumbnailPath = ThumbnailPath(stem);
 
+  // Between the two renames below the new picture stands beside the old thumbnail: should
+  // we die there, the note has the next start make the thumbnail again from the picture.
+  StoreNote replacing;
+  if (HasFilesFor(stem) && !replacing.Write(folder_, {QStringLiteral("pair"), stem}))
+    return ERROR_FILE_WRITE;
+
   // A second name for the photo being replaced, so it can come back if the thumbnail
   // cannot follow the new photo into place.
   QString backup;
@@ -362,6 +371,17 @@ int PhotoStore::Rename(const QString& oldStem, const QString& newName) {
     return ERROR_FILE_WRITE;
 
   const LockFile locked = LockChanges();
+  // Once the new name holds the copy the old files must go: should we die before they
+  // have, the note has the next start remove them. It knows both photos by their inodes,
+  // so it never removes a photo stored under the old name since.
+  struct stat copy {};
+  struct stat old {};
+  StoreNote moving;
+  if (::stat(NativePath(prepared.photo_).constData(), &copy) != 0 ||
+      ::stat(NativePath(PhotoPath(oldStem)).constData(), &old) != 0 ||
+      !moving.Write(folder_, {QStringLiteral("move"), oldStem, newStem, QString::number(old.st_ino),
+                              QString::number(copy.st_ino)}))
+    return ERROR_FILE_WRITE;
   if (const int result = Place(locked, prepared, newStem, Placing::Replace); result != SUCCESS)
     return result;
 

@@ -1,5 +1,7 @@
 #include "library/PhotoStoreRepair.h"
 
+#include <sys/stat.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -8,8 +10,10 @@
 #include "fil/ltfil.h"
 #include "krn/ltkrn.h"
 #include "library/PhotoEncoding.h"
+#include "library/PhotoNames.h"
 #include "library/PhotoStore.h"
 #include "library/StoreFiles.h"
+#include "library/StoreNote.h"
 #include "system/LockFile.h"
 
 namespace {
@@ -23,6 +27,13 @@ bool LooksLikeThumbnail(const QString& file) {
   FileInfo info;
   return GetImageFileInfo(file, info) == SUCCESS && info.Width <= kThumbnailSide &&
          info.Height <= kThumbnailSide;
+}
+
+bool IsNoteStem(const QString& stem) { return !stem.isEmpty() && UnsafeNameReason(stem).isEmpty(); }
+
+bool HasInode(const QString& path, const QString& inode) {
+  struct stat file {};
+  return ::stat(NativePath(path).constData(), &file) == 0 && QString::number(file.st_ino) == inode;
 }
 }  // namespace
 
@@ -47,7 +58,31 @@ StoreRepair RepairPhotoStore(PhotoStore& store) {
   repair.TemporariesRemoved = SweepStoreTemporaries(store.Folder());
 
   const LockFile locked = store.LockChanges();
-  const QStringList files = QDir(store.Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+  // A kill between the renames of a replaced photo left the new picture beside the old
+  // thumbnail, or the picture of either beside none: the thumbnail is made again.
+  QStringList moves;
+  for (const QString& file :
+       QDir(store.Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted)) {
+    if (!StoreNote::IsNote(file)) continue;
+    const QString note = store.Folder() + file;
+    const QStringList lines = StoreNote::Read(note);
+    if (lines.size() == 5 && lines[0] == QLatin1String("move")) {
+      moves << note;
+      continue;
+    }
+    if (lines.size() == 2 && lines[0] == QLatin1String("pair") && IsNoteStem(lines[1]) &&
+        QFileInfo::exists(store.PhotoPath(lines[1]))) {
+      if (RemoveStoreFile(store.ThumbnailPath(lines[1])) &&
+          store.RemakeThumbnail(locked, lines[1]) == SUCCESS)
+        repair.ThumbnailsMade.append(lines[1]);
+      else
+        repair.Unmended.append(lines[1]);
+    }
+    RemoveStoreFile(note);
+  }
+
+  const QStringList files =
+      QDir(store.Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
   const QSet<QString> present(files.begin(), files.end());
   const QLatin1String photoSuffix(kPhotoSuffix);
   const QLatin1String mark(kThumbnailMark);
@@ -67,6 +102,20 @@ StoreRepair RepairPhotoStore(PhotoStore& store) {
       repair.ThumbnailsMade.append(stem);
     else
       repair.Unmended.append(stem);
+  }
+
+  // A rename killed after the copy took the new name: the old files go, as the rename would
+  // have removed them, unless either photo has been replaced since.
+  for (const QString& note : moves) {
+    const QStringList lines = StoreNote::Read(note);
+    const QString& oldStem = lines[1];
+    const QString& newStem = lines[2];
+    if (IsNoteStem(oldStem) && IsNoteStem(newStem) && oldStem != newStem &&
+        store.Contains(newStem) && HasInode(store.PhotoPath(oldStem), lines[3]) &&
+        HasInode(store.PhotoPath(newStem), lines[4]) && RemoveStoreFile(store.PhotoPath(oldStem)) &&
+        RemoveStoreFile(store.ThumbnailPath(oldStem)))
+      repair.RenamesFinished.append(oldStem);
+    RemoveStoreFile(note);
   }
   return repair;
 }
