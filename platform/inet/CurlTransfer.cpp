@@ -21,6 +21,9 @@ CurlTransfer::CurlTransfer(CurlHandle& curl, const InternetSession& session)
   curl_easy_setopt(m_handle, CURLOPT_CONNECTTIMEOUT, long(options.connectTimeoutSeconds));
   curl_easy_setopt(m_handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(m_handle, CURLOPT_LOW_SPEED_TIME, long(options.stallTimeoutSeconds));
+  // The speed check does not watch an FTP server's replies: one that never ends its reply
+  // line (or never sends it) would otherwise be waited for two minutes.
+  curl_easy_setopt(m_handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(options.stallTimeoutSeconds));
   curl_easy_setopt(m_handle, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
   curl_easy_setopt(m_handle, CURLOPT_NOPROXY, "*");
   curl_easy_setopt(m_handle, CURLOPT_NOPROGRESS, 0L);

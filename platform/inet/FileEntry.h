@@ -7,7 +7,7 @@
 // A plain file of a folder, here or on the upload server.
 struct FileEntry {
   QString name;          // with extension, without folder
-  QDateTime lastWrite;   // UTC
+  QDateTime lastWrite;   // UTC; invalid when a listing gave no time that could be read
   qint64 size = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "inet/FtpConnection.h"
 
+#include <algorithm>
+
 #include <QCryptographicHash>
 #include <QIODevice>
 #include <QUrl>
@@ -21,6 +23,9 @@ struct Sink {
   const FtpConnection::Progress* progress = nullptr;
   const InternetSession* session = nullptr;
   bool failed = false;
+  // Bytes the server said it would send; -1: not known.
+  qint64 limit = -1;
+  bool tooLong = false;
 };
 
 size_t Write(char* data, size_t size, size_t count, void* context) {
@@ -31,6 +36,9 @@ size_t Write(char* data, size_t size, size_t count, void* context) {
     // Listings are text for us to parse; one beyond any sensible size is refused.
     if (sink->bytes->size() + length > 16 * 1024 * 1024) return 0;
     sink->bytes->append(data, length);
+  } else if (sink->limit >= 0 && sink->moved + length > sink->limit) {
+    sink->tooLong = true;
+    return 0;
   } else if (sink->device->write(data, length) != length) {
     sink->failed = true;
     return 0;
@@ -93,6 +101,17 @@ QByteArray FtpConnection::fileUrl(const QString& name) const { return urlFor(m_d
 
 int FtpConnection::run(const std::function<void(void*)>& prepare, bool dataConnection, QString* error,
                        const std::function<bool()>& restart, long* reply) {
+  // The user and password come from the service's answer; libcurl sends them as they are,
+  // and a CR or LF in them would end USER or PASS early and start a command of the
+  // answer's choosing.
+  for (const QString& credential : {m_user, m_password})
+    if (std::any_of(credential.cbegin(), credential.cend(),
+                    [](QChar c) { return c.unicode() < 0x20; })) {
+      if (error)
+        *error = QStringLiteral(
+            "The upload server's user name or password holds characters FTP cannot send.");
+      return CURLE_LOGIN_DENIED;
+    }
   for (int attempt = 0;; ++attempt) {
     CurlTransfer transfer(*m_curl, m_session);
     CURL* handle = transfer.handle();
@@ -222,12 +241,24 @@ bool FtpConnection::uploadReplacing(const QString& name, QIODevice& source, cons
     return false;
   }
   const QString temporary = TemporaryUploadName(name);
-  QList<QByteArray> after = {"RNFR " + temporary.toUtf8(), "RNTO " + name.toUtf8()};
-  // "*": a server that cannot set times still took the file.
-  if (lastWrite.isValid())
-    after.append("*MFMT " + lastWrite.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + ' ' +
-                 name.toUtf8());
-  return send(temporary, source, progress, error, after);
+  if (!send(temporary, source, progress, error,
+            {"RNFR " + temporary.toUtf8(), "RNTO " + name.toUtf8()}))
+    return false;
+  // The file stands whole under its name now: a server that cannot set times, or breaks off
+  // while it does, still took it. (A failure within the same transfer would fail the upload,
+  // and the file, newer there, would never be sent or announced again.)
+  if (!lastWrite.isValid()) return true;
+  const QByteArray stamp = lastWrite.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+  curl_slist* setTime =
+      curl_slist_append(nullptr, ("MFMT " + stamp + ' ' + name.toUtf8()).constData());
+  const auto prepare = [&](void* handle) {
+    curl_easy_setopt(handle, CURLOPT_URL, directoryUrl().constData());
+    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(handle, CURLOPT_QUOTE, setTime);
+  };
+  run(prepare, false, nullptr);
+  curl_slist_free_all(setTime);
+  return true;
 }
 
 bool FtpConnection::send(const QString& name, QIODevice& source, const Progress& progress, QString* error,
@@ -257,7 +288,8 @@ bool FtpConnection::send(const QString& name, QIODevice& source, const Progress&
   return code == CURLE_OK && !reader.failed;
 }
 
-bool FtpConnection::download(const QString& name, QIODevice& target, const Progress& progress, QString* error) {
+bool FtpConnection::download(const QString& name, QIODevice& target, const Progress& progress,
+                             QString* error, qint64 limit) {
   if (!IsSafeFileName(name)) {
     if (error) *error = QStringLiteral("The file name \"%1\" is not allowed.").arg(name);
     return false;
@@ -266,6 +298,7 @@ bool FtpConnection::download(const QString& name, QIODevice& target, const Progr
   sink.device = &target;
   sink.progress = &progress;
   sink.session = &m_session;
+  sink.limit = limit;
   const int code = run([&](void* handle) {
     curl_easy_setopt(handle, CURLOPT_URL, fileUrl(name).constData());
     // Blocks of 4 KiB, so that a stop ends the transfer within one.
@@ -274,7 +307,10 @@ bool FtpConnection::download(const QString& name, QIODevice& target, const Progr
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
   }, true, error, [&] { return sink.moved == 0; });
   if (sink.failed && error) *error = QStringLiteral("The file could not be written: %1").arg(target.errorString());
-  return code == CURLE_OK && !sink.failed;
+  if (sink.tooLong && error)
+    *error =
+        QStringLiteral("The server sent more than the %1 bytes it listed for the file.").arg(limit);
+  return code == CURLE_OK && !sink.failed && !sink.tooLong;
 }
 
 std::unique_ptr<FtpConnection> OpenUploadConnection(InternetSession& session, const QString& host,

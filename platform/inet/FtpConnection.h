@@ -47,8 +47,10 @@ class FtpConnection {
   // file under name; then gives it lastWrite where the server can set times (MFMT).
   bool uploadReplacing(const QString& name, QIODevice& source, const QDateTime& lastWrite,
                        const Progress& progress = {}, QString* error = nullptr);
-  // Receives name from the current directory into target (binary).
-  bool download(const QString& name, QIODevice& target, const Progress& progress = {}, QString* error = nullptr);
+  // Receives name from the current directory into target (binary). limit, when not
+  // negative, is the size the listing gave: a server that sends more fails the transfer.
+  bool download(const QString& name, QIODevice& target, const Progress& progress = {},
+                QString* error = nullptr, qint64 limit = -1);
 
   bool passive() const { return m_passive; }
   // The hidden name uploadReplacing sends name under; a leftover one of a transfer that

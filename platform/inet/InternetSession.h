@@ -22,6 +22,7 @@ class InternetSession {
 
   // Every transfer asks it while it runs; empty: nothing stops transfers.
   void setStopCheck(StopCheck stop) { m_stop = std::move(stop); }
+  const StopCheck& stopCheck() const { return m_stop; }
   bool stopRequested() const { return m_stop && m_stop(); }
 
   // The cached connection every service request travels on; null until the first.

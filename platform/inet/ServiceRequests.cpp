@@ -13,7 +13,17 @@ struct AnswerBody {
   QByteArray bytes;
   qint64 limit = 0;
   bool tooLong = false;
+  // The blank line after the headers came: a connection closed before it is a broken
+  // answer, which libcurl lets pass as an empty one.
+  bool headersEnded = false;
 };
+
+size_t TakeHeader(char* data, size_t size, size_t count, void* context) {
+  const size_t length = size * count;
+  const QByteArrayView line(data, qsizetype(length));
+  if (line == "\r\n" || line == "\n") static_cast<AnswerBody*>(context)->headersEnded = true;
+  return length;
+}
 
 size_t TakeBody(char* data, size_t size, size_t count, void* context) {
   auto* body = static_cast<AnswerBody*>(context);
@@ -65,8 +75,16 @@ QString FetchObject(ServiceConnection& connection, const QString& object, QStrin
   curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &TakeBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &TakeHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &body);
   const CURLcode code = transfer.perform();
-  if (code == CURLE_OK) return QString::fromUtf8(RemoveZeroBytes(body.bytes));
+  if (code == CURLE_OK && body.headersEnded) return QString::fromUtf8(RemoveZeroBytes(body.bytes));
+  if (code == CURLE_OK) {
+    if (errorText)
+      *errorText =
+          QStringLiteral("The connection to the server broke off (in the answer's headers).");
+    return {};
+  }
   if (errorText) {
     *errorText = body.tooLong ? QStringLiteral("The server's answer is longer than %1 KB; it was refused.")
                                     .arg(body.limit / 1024)

@@ -13,7 +13,17 @@ struct Transfer {
   bool tooLong = false;
   const std::function<bool()>* stopRequested = nullptr;
   bool stopped = false;
+  // The blank line after the headers came: a connection closed before it is a broken
+  // answer, which libcurl lets pass as an empty one.
+  bool headersEnded = false;
 };
+
+size_t ReceiveHeader(char* data, size_t size, size_t count, void* user) {
+  const size_t bytes = size * count;
+  const std::string line(data, bytes);
+  if (line == "\r\n" || line == "\n") static_cast<Transfer*>(user)->headersEnded = true;
+  return bytes;
+}
 
 size_t Receive(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
@@ -54,6 +64,8 @@ bool FetchUpdateText(const std::string& url, const std::string& userAgent,
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, Receive);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, ReceiveHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
   curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, Progress);
   curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
@@ -72,8 +84,16 @@ bool FetchUpdateText(const std::string& url, const std::string& userAgent,
     return false;
   }
   if (result != CURLE_OK) {
-    problem = "the update server could not be reached (" +
-              std::string(errorText[0] ? errorText : curl_easy_strerror(result)) + ").";
+    const std::string detail = errorText[0] ? errorText : curl_easy_strerror(result);
+    // Reached, but the answer stopped short.
+    if (result == CURLE_RECV_ERROR || result == CURLE_PARTIAL_FILE || result == CURLE_GOT_NOTHING)
+      problem = "the update server's answer broke off (" + detail + ").";
+    else
+      problem = "the update server could not be reached (" + detail + ").";
+    return false;
+  }
+  if (!transfer.headersEnded) {
+    problem = "the update server's answer broke off in its headers.";
     return false;
   }
   long status = 0;

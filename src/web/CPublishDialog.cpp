@@ -70,6 +70,12 @@ void CPublishDialog::afterRun() {
                   .arg(result.FilesToSend));
     return;
   }
+  if (!result.NotDeleted.isEmpty()) {
+    setStatus(QStringLiteral("%1 photos deleted here could not be deleted from the web; they will be deleted "
+                             "the next time you publish.")
+                  .arg(result.NotDeleted.size()));
+    return;
+  }
   if (prompter.askYesNoCancel(this, QStringLiteral("Your upload is finished.  Would you like to view your photos "
                                                    "online?")) == Prompter::Answer::Yes)
     m_publishing.viewMyPhotosOnline();

@@ -1,5 +1,7 @@
 #include "websync/PublishRun.h"
 
+#include <optional>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,6 +23,22 @@
 namespace {
 
 QString Stem(const QString& fileName) { return QFileInfo(fileName).completeBaseName(); }
+
+// While it lives, the session's transfers run to their end whatever the stop check says;
+// the check is put back afterwards and is seen by the next transfer.
+class StopHeld {
+ public:
+  explicit StopHeld(InternetSession& session) : m_session(session), m_check(session.stopCheck()) {
+    session.setStopCheck({});
+  }
+  ~StopHeld() { m_session.setStopCheck(std::move(m_check)); }
+  StopHeld(const StopHeld&) = delete;
+  StopHeld& operator=(const StopHeld&) = delete;
+
+ private:
+  InternetSession& m_session;
+  StopCheck m_check;
+};
 
 class PublishWorker {
  public:
@@ -49,6 +67,8 @@ class PublishWorker {
   PublishResult m_result;
   // Bytes the user's folder on the service holds, as the run changes it.
   qint64 m_held = 0;
+  // From the last byte of a file on until its announcement: the file is finished.
+  std::optional<StopHeld> m_finishing;
 };
 
 PublishResult PublishWorker::run() {
@@ -105,13 +125,19 @@ PublishResult PublishWorker::run() {
 
 void PublishWorker::removeDeleted(FtpConnection& ftp, const PublishPlan& plan) {
   for (const FileEntry& file : plan.remove) {
+    // The record goes before the file: a run stopped in between leaves a file without a
+    // record, which the next run deletes again, never a record that no run would find.
+    // A left-over temporary of ours was never announced.
+    if (!FtpConnection::IsTemporaryUploadName(file.name)) {
+      announce(QStringLiteral("/deletephoto.asp"), DeletePhotoQuery(m_request.UserId, Stem(file.name)));
+      if (stopped()) return;
+    }
     QString error;
     if (ftp.deleteFile(file.name, &error)) {
       ++m_result.FilesDeleted;
       m_held -= file.size;
-      // A left-over temporary of ours was never announced.
-      if (!FtpConnection::IsTemporaryUploadName(file.name))
-        announce(QStringLiteral("/deletephoto.asp"), DeletePhotoQuery(m_request.UserId, Stem(file.name)));
+    } else if (!stopped()) {
+      m_result.NotDeleted.append(file.name + QStringLiteral(": ") + error);
     }
     if (stopped()) return;
   }
@@ -123,11 +149,12 @@ void PublishWorker::sendFiles(FtpConnection& ftp, const PublishPlan& plan, const
     m_progress.action(QStringLiteral("Connecting to ") + hostName + QStringLiteral("..."));
     const bool sent = sendFile(ftp, file);
     m_progress.fileEnded();
-    if (m_result.Stopped) return;
-    if (!sent) break;
+    if (!sent) return;
     const FileEntry* replaced = FindEntry(remote, file.name);
     m_held += file.size - (replaced ? replaced->size : 0);
-    // Announced only now that the service holds the whole file.
+    // Announced only now that the service holds the whole file, and even when a stop
+    // came since its last byte: the next run would find the file there as it is here,
+    // and would neither send nor announce it again.
     const QString path = m_request.PhotoFolder + file.name;
     QString comment;
     ReadFileComment(path, 3, &comment);
@@ -136,6 +163,7 @@ void PublishWorker::sendFiles(FtpConnection& ftp, const PublishPlan& plan, const
     m_progress.action(QStringLiteral("Sending %1 to the server.").arg(file.name));
     announce(QStringLiteral("/savephoto.asp"),
              SavePhotoQuery(m_request.UserId, Stem(file.name), file.size, info.Width, info.Height, comment));
+    m_finishing.reset();
     m_progress.filesDone(++m_result.FilesSent);
     if (stopped()) return;
   }
@@ -155,8 +183,14 @@ bool PublishWorker::sendFile(FtpConnection& ftp, const FileEntry& file) {
   const bool sent = ftp.uploadReplacing(file.name, source, file.lastWrite, [&](qint64 moved) {
     m_result.BytesSent = before + moved;
     m_progress.bytesDone(m_result.BytesSent, moved, length);
+    // Its name and time are set after the last byte, in the same transfer: a stop there
+    // would leave the file in place, unannounced. (A transfer begun again starts over.)
+    if (moved < length) m_finishing.reset();
+    else if (!m_finishing) m_finishing.emplace(m_session);
   }, &error);
-  if (stopped()) return false;
+  if (!sent) m_finishing.reset();
+  else if (!m_finishing) m_finishing.emplace(m_session);
+  if (!sent && stopped()) return false;
   if (!sent) {
     m_result.BytesSent = before;
     m_result.Failed.append(file.name + QStringLiteral(": ") + error);

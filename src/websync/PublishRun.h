@@ -42,6 +42,9 @@ struct PublishResult {
   int FilesDeleted = 0;
   // Files that could not be sent, each with the reason.
   QStringList Failed;
+  // Files deleted here that could not be deleted on the web, each with the reason; the
+  // next run tries again.
+  QStringList NotDeleted;
   // Names in the service's listing that may not become file names here; left alone.
   QStringList Refused;
   // The albums were announced: Albums carries the pages' new web links.

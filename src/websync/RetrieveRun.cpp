@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 
 #include "albums/AlbumFile.h"
 #include "inet/FolderListing.h"
@@ -31,6 +33,32 @@ bool SameAlbum(const PhotoAlbum& a, const PhotoAlbum& b) {
       if (x.Name(k) != y.Name(k)) return false;
   }
   return true;
+}
+
+// A photo's thumbnail is received before its picture. Killed between the two, we leave a
+// lone thumbnail, which the next start removes; a picture without its thumbnail would get
+// one made there instead, which then differs from the web's and keeps the photo from ever
+// being received whole.
+QList<RetrieveItem> ThumbnailsBeforePictures(const QList<RetrieveItem>& items) {
+  const QLatin1String thumbnailSuffix("_tn.jpg");
+  QHash<QString, qsizetype> thumbnailOf;  // a picture's target -> the index of its thumbnail
+  for (qsizetype i = 0; i < items.size(); ++i)
+    if (items[i].target.endsWith(thumbnailSuffix))
+      thumbnailOf.insert(items[i].target.chopped(thumbnailSuffix.size()) + QStringLiteral(".jpg"),
+                         i);
+  QList<RetrieveItem> ordered;
+  QSet<qsizetype> placed;
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    if (placed.contains(i)) continue;
+    if (const auto thumbnail = thumbnailOf.constFind(items[i].target);
+        thumbnail != thumbnailOf.constEnd() && !placed.contains(*thumbnail)) {
+      ordered.append(items[*thumbnail]);
+      placed.insert(*thumbnail);
+    }
+    ordered.append(items[i]);
+    placed.insert(i);
+  }
+  return ordered;
 }
 
 class RetrieveWorker {
@@ -101,7 +129,7 @@ RetrieveResult RetrieveWorker::run() {
     QString folder;
     ~SyncFolderAtEnd() { SyncStoreFolder(folder); }
   } syncAtEnd{m_request.PhotoFolder};
-  for (const RetrieveItem& item : plan.receive) {
+  for (const RetrieveItem& item : ThumbnailsBeforePictures(plan.receive)) {
     m_progress.action(QStringLiteral("Receiving %1").arg(item.remote.name));
     const bool received = receive(*ftp, item);
     m_progress.fileEnded();
@@ -137,7 +165,7 @@ bool RetrieveWorker::receive(FtpConnection& ftp, const RetrieveItem& item) {
   const bool received = ftp.download(item.remote.name, file, [&](qint64 moved) {
     m_result.BytesReceived = before + moved;
     m_progress.bytesDone(m_result.BytesReceived, moved, size);
-  }, &error);
+  }, &error, size);
   const qint64 got = file.size();
   if (stopped()) {
     m_result.BytesReceived = before;
@@ -151,8 +179,10 @@ bool RetrieveWorker::receive(FtpConnection& ftp, const RetrieveItem& item) {
   }
   // The times go on last: a later write would move them.
   if (!file.flush()) return fail(QStringLiteral("it could not be written here: ") + file.errorString());
-  file.setFileTime(item.remote.lastWrite, QFileDevice::FileModificationTime);
-  file.setFileTime(item.remote.lastWrite, QFileDevice::FileAccessTime);
+  if (item.remote.lastWrite.isValid()) {
+    file.setFileTime(item.remote.lastWrite, QFileDevice::FileModificationTime);
+    file.setFileTime(item.remote.lastWrite, QFileDevice::FileAccessTime);
+  }
   file.close();
   if (!SyncStoreFile(temporary)) return fail(QStringLiteral("it could not be written here"));
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QRegularExpression>
 
 namespace {
@@ -42,6 +43,9 @@ ReferenceService::ReferenceService(const Options& options) {
   arguments << options.arguments;
   process_.setProgram(QString(BRIVANE_PROGRAM_DIR) + "brivane-service");
   process_.setArguments(arguments);
+  // To a file, not a pipe: nothing reads a pipe while a test runs without an event loop,
+  // and once it is full the service and its upload server would stop at their next line.
+  process_.setStandardErrorFile(errorFile());
   process_.start();
   if (!process_.waitForStarted(kStartMilliseconds)) {
     error_ = "cannot start " + process_.program() + ": " + process_.errorString();
@@ -81,8 +85,8 @@ int ReferenceService::stop() {
 }
 
 QByteArray ReferenceService::standardError() {
-  errorText_ += process_.readAllStandardError();
-  return errorText_;
+  QFile file(errorFile());
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 ReferenceService::Reply ReferenceService::request(const QByteArray& pathAndQuery) const {

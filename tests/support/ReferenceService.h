@@ -56,6 +56,8 @@ class ReferenceService {
   QByteArray standardError();
 
  private:
+  QString errorFile() const { return folder_.path() + "/service.err"; }
+
   QTemporaryDir folder_;
   QProcess process_;
   bool running_ = false;
@@ -64,5 +66,4 @@ class ReferenceService {
   int httpsPort_ = 0;
   int ftpPort_ = 0;
   QString dataFolder_;
-  QByteArray errorText_;
 };

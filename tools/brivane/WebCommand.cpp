@@ -171,6 +171,8 @@ int BrivaneTool::publish(const QStringList& arguments) {
   for (const QString& name : result.Refused)
     m_err << "brivane: skipped a file on the web whose name may not be a file name here: " << name << Qt::endl;
   for (const QString& failure : result.Failed) m_err << "brivane: not sent: " << failure << Qt::endl;
+  for (const QString& failure : result.NotDeleted)
+    m_err << "brivane: not deleted on the web: " << failure << Qt::endl;
   m_out << "sent " << result.FilesSent << " of " << result.FilesToSend << " files (" << result.BytesSent << " of "
         << result.BytesToSend << " bytes), deleted " << result.FilesDeleted << " on the web"
         << (result.AlbumsPublished ? ", albums sent" : "") << Qt::endl;
@@ -178,7 +180,7 @@ int BrivaneTool::publish(const QStringList& arguments) {
                                    WebSpaceText(*result.Shortage));
   if (result.Stopped) return fail(QStringLiteral("stopped; the next run sends what is left"));
   if (!result.Completed) return fail(result.Error.isEmpty() ? QStringLiteral("the service refused the run") : result.Error);
-  return result.Failed.isEmpty() ? kSuccess : kFailure;
+  return result.Failed.isEmpty() && result.NotDeleted.isEmpty() ? kSuccess : kFailure;
 }
 
 int BrivaneTool::retrieve(const QStringList& arguments) {
