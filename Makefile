@@ -39,7 +39,8 @@ bench: build
 # Fuzzing with libFuzzer (clang-14, in build-fuzz/): every target runs SECONDS seconds on
 # its corpus; FUZZ_TARGETS picks some. fuzz/run.sh says what it does with the findings.
 SECONDS ?= 60
-FUZZ_TARGETS ?= pictures metadata settings showtrailer
+FUZZ_TARGETS ?= pictures metadata settings showtrailer labels albums deletedalbums addressbook \
+	response ftplisting smtpreply updateanswer servicerequest
 
 deps-fuzz:
 	@scripts/install-deps.sh fuzz

@@ -3,7 +3,7 @@
 # The program's own writers make the JPEGs, MS Paint and GEM pictures, settings files and
 # shows (fuzz_seed_writer, from the normal build); ImageMagick the other picture formats;
 # exiftool the JPEGs with only one kind of description; a few formats nothing here writes
-# are put together byte by byte. Needs: imagemagick, libimage-exiftool-perl, python3.
+# are put together byte by byte. Needs: imagemagick, libimage-exiftool-perl, python3. The text seeds come from text-seeds.py.
 #   fuzz/make-seeds.sh [BUILD_FOLDER]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -104,6 +104,9 @@ printf '; Written by hand\r\n[Settings]\r\nUserId = "  anna  "\r\nFileList=12abc
   > "$settings/hand-crlf.ini"
 printf 'orphan=before any section\n[Control Panel\\Desktop]\n@=default\nSCRNSAVE.EXE=/tmp/a b.scr\n[ spaced ]\n  key  =  value  \n[\xc3\x85ngstr\xc3\xb6m]\nk=\xe5\n' \
   > "$settings/odd-names.ini"
+
+# The text seeds: albums, address book, answers, listings, replies, requests.
+python3 fuzz/text-seeds.py "$corpus"
 
 chmod 644 "$corpus"/*/*
 du -sh "$corpus"

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Runs each fuzz target of the "fuzz" build for SECONDS seconds, then prints what it did.
 #   fuzz/run.sh SECONDS TARGET...        (make fuzz SECONDS=N runs it for every target)
+#   fuzz/run.sh --cpu SECONDS TARGET...  each target until it has used SECONDS of processor
+#                                        time, however busy the machine is
 # A target starts from build-fuzz/corpus/<target>: the committed seeds, every input that
 # ever found a fault, and whatever earlier runs added; new inputs go there too, never into
 # fuzz/corpus/. Findings (crash-*, oom-*, timeout-*) go to build-fuzz/findings/<target>/.
 # libFuzzer runs in fork mode and carries on after a finding, so one run can report several.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+cpu=false
+if [[ ${1:-} == --cpu ]]; then
+  cpu=true
+  shift
+fi
 if [[ $# -lt 2 || ! $1 =~ ^[0-9]+$ ]]; then
-  echo "usage: fuzz/run.sh SECONDS TARGET..." >&2
+  echo "usage: fuzz/run.sh [--cpu] SECONDS TARGET..." >&2
   exit 2
 fi
 seconds=$1
@@ -40,16 +47,31 @@ for target in "$@"; do
   before=$(ls "$corpus" | wc -l)
   marker=$(mktemp "$scratch/started-XXXXXX")
   echo "== $target: $seconds s (log: $log)"
-  TMPDIR=$scratch "$program" "$corpus" -max_total_time="$seconds" \
-    -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=10 \
-    -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
-    -artifact_prefix="$findings/" -print_final_stats=1 >"$log" 2>&1
-  # The fork mode's last status line: "#<executions>: cov: ... time: <seconds>s job: ...".
-  status=$(grep -E '^#[0-9]+: cov:' "$log" | tail -1)
-  executions=$(sed -nE 's/^#([0-9]+):.*/\1/p' <<<"$status")
-  elapsed=$(sed -nE 's/.* time: ([0-9]+)s .*/\1/p' <<<"$status")
+  executions=0
+  used=0
+  : >"$log"
+  # Rounds of at most the time still wanted, until the processor time is reached (or the
+  # wall time, without --cpu); a busy machine gives a round less of it.
+  while :; do
+    left=$((seconds - used))
+    round=$left
+    [[ $cpu == true && $round -lt 30 ]] && round=30
+    TMPDIR=$scratch /usr/bin/time -f 'cpu %U %S' -o "$scratch/cpu" "$program" "$corpus" \
+      -max_total_time="$round" -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=10 \
+      -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
+      -artifact_prefix="$findings/" -print_final_stats=1 >"$scratch/round.log" 2>&1
+    cat "$scratch/round.log" >>"$log"
+    # The fork mode's last status line: "#<executions>: cov: ... time: <seconds>s job: ...".
+    status=$(grep -E '^#[0-9]+: cov:' "$scratch/round.log" | tail -1)
+    executions=$((executions + $(sed -nE 's/^#([0-9]+):.*/\1/p' <<<"$status" | grep . || echo 0)))
+    round_cpu=$(awk '/^cpu/ { printf "%d", $2 + $3 }' "$scratch/cpu")
+    if [[ $cpu == true ]]; then used=$((used + round_cpu)); else used=$seconds; fi
+    total_cpu=$((${total_cpu:-0} + round_cpu))
+    [[ $used -ge $seconds ]] && break
+    echo "   $target: $used of $seconds processor seconds so far"
+  done
   speed=?
-  [[ -n $executions && ${elapsed:-0} -gt 0 ]] && speed=$((executions / elapsed))
+  [[ $total_cpu -gt 0 ]] && speed=$((executions / total_cpu))
   new=()
   for kind in crash oom timeout leak; do
     count=$(find "$findings" -maxdepth 1 -name "$kind-*" -newer "$marker" | wc -l)
@@ -57,8 +79,9 @@ for target in "$@"; do
     found=$((found + count))
   done
   after=$(ls "$corpus" | wc -l)
-  report+=("$(printf '%-12s %10s executions %6s exec/s  corpus %5s (+%s)  new findings: %s' \
-    "$target" "${executions:-?}" "$speed" "$after" "$((after - before))" "$(IFS=,; echo "${new[*]}" | sed 's/,/, /g')")")
+  report+=("$(printf '%-14s %10s executions %5s cpu s %6s exec/cpu s  corpus %5s (+%s)  new findings: %s' \
+    "$target" "$executions" "$total_cpu" "$speed" "$after" "$((after - before))" "$(IFS=,; echo "${new[*]}" | sed 's/,/, /g')")")
+  total_cpu=0
 done
 
 echo

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include "labels/LabelTemplates.h"
 #include "system/AtomicFile.h"
@@ -17,6 +18,13 @@ constexpr qsizetype kMaxLineBytes = 4 * kMaxLineLength;
 bool IsLineBreaking(QChar c) {
   return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
          c == QChar::ParagraphSeparator;
+}
+
+// A line's text as it stands. QString::fromUtf8 would drop a byte-order mark that begins
+// the line: a name beginning with U+FEFF would come back as another name.
+QString LineText(const char* bytes, qsizetype size) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  return decoder.decode(QByteArrayView(bytes, size));
 }
 
 QString WithoutTrailingSpace(QString text) {
@@ -42,7 +50,7 @@ class AlbumLineReader {
     qsizetype end = bytes_.indexOf('\n', at_);
     if (end < 0) end = bytes_.size();
     const qsizetype length = std::min(end - at_, kMaxLineBytes);
-    QString text = QString::fromUtf8(bytes_.constData() + at_, length);
+    QString text = LineText(bytes_.constData() + at_, length);
     if (text.size() > kMaxLineLength) {
       qsizetype cut = kMaxLineLength;
       // Never half a surrogate pair.
@@ -166,8 +174,12 @@ bool SaveAlbums(const QString& file, const std::vector<PhotoAlbum>& albums) {
 
 bool RecordDeletedAlbum(const QString& file, const QString& name) {
   QFile out(file);
-  if (file.isEmpty() || !out.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-  const QByteArray line = CleanAlbumText(name).toUtf8() + "\r\n";
+  if (file.isEmpty() || !out.open(QIODevice::ReadWrite | QIODevice::Append)) return false;
+  QByteArray line = CleanAlbumText(name).toUtf8() + "\r\n";
+  // A file that ends inside a line (cut by a full disk, or edited) would join this name
+  // to that line, and the web's album of the joined name would be deleted instead.
+  if (const qint64 size = out.size(); size > 0 && out.seek(size - 1) && out.read(1) != "\n")
+    line.prepend("\r\n");
   const bool written = out.write(line) == line.size();
   return out.flush() && written;
 }
@@ -178,8 +190,12 @@ QStringList ReadDeletedAlbums(const QString& file) {
   if (file.isEmpty() || !in.open(QIODevice::ReadOnly)) return names;
   while (!in.atEnd()) {
     QByteArray line = in.readLine(512);
+    // The rest of a longer line is dropped, never read as a name of its own.
+    if (!line.endsWith('\n'))
+      while (!in.atEnd() && !in.readLine(512).endsWith('\n')) {
+      }
     while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    if (!line.isEmpty()) names.append(QString::fromUtf8(line));
+    if (!line.isEmpty()) names.append(LineText(line.constData(), line.size()));
   }
   return names;
 }

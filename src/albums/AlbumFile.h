@@ -29,10 +29,10 @@ QByteArray WriteAlbums(const std::vector<PhotoAlbum>& albums);
 // a crash or a full disk leaves the old file. False when it could not be written.
 bool SaveAlbums(const QString& file, const std::vector<PhotoAlbum>& albums);
 // Appends the album's name, a line, to deletealbums.dat (for the web service to delete
-// the album there); false when the file cannot be written.
+// the album there), on a line of its own even after a cut last line; false when the file cannot be written.
 bool RecordDeletedAlbum(const QString& file, const QString& name);
-// The album names of deletealbums.dat, a line each (at most 511 characters, the line end
-// dropped); empty lines are skipped. None when the file is missing.
+// The album names of deletealbums.dat, a line each (its first 511 bytes, the rest and the
+// line end dropped); empty lines are skipped. None when the file is missing.
 QStringList ReadDeletedAlbums(const QString& file);
 
 // A name as it may stand on a line of the file: control characters (line breaks, NUL,

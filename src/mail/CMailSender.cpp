@@ -21,9 +21,6 @@
 
 namespace {
 
-// A reply line holds at most 512 bytes with its CR LF; a reply at most this many lines.
-constexpr qsizetype kLineLimit = 512;
-constexpr int kReplyLines = 100;
 constexpr qsizetype kCommandLimit = 1535;
 constexpr int kStopPollMs = 100;
 
@@ -56,14 +53,6 @@ class SigPipeBlock {
   sigset_t m_old;
   bool m_wasPending = false;
 };
-
-// A server's words as they may be shown: printable, bounded.
-QString Printable(const QByteArray& line) {
-  QString text = QString::fromUtf8(line.left(kLineLimit));
-  for (QChar& c : text)
-    if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = u'?';
-  return text;
-}
 
 QString OpenSslReason() {
   const unsigned long code = ERR_peek_last_error();
@@ -139,7 +128,7 @@ bool CMailSender::Connect(const MailServer& server, QString* error) {
         return false;
       }
       // Bytes sent before the handshake would be taken for the secure server's words.
-      if (!m_input.isEmpty()) {
+      if (m_replies.hasPending()) {
         *error =
             QStringLiteral("The mail server %1 sent data before the secure connection started.")
                 .arg(m_server.host);
@@ -464,7 +453,7 @@ bool CMailSender::readMore(QString* error) {
       size_t got = 0;
       const int result = SSL_read_ex(m_ssl, buffer, sizeof buffer, &got);
       if (result == 1) {
-        m_input.append(buffer, qsizetype(got));
+        m_replies.append(QByteArray(buffer, qsizetype(got)));
         return true;
       }
       const int reason = SSL_get_error(m_ssl, result);
@@ -484,7 +473,7 @@ bool CMailSender::readMore(QString* error) {
     }
     const ssize_t got = ::recv(m_socket, buffer, sizeof buffer, 0);
     if (got > 0) {
-      m_input.append(buffer, got);
+      m_replies.append(QByteArray(buffer, qsizetype(got)));
       return true;
     }
     if (got == 0) {
@@ -502,44 +491,21 @@ bool CMailSender::readMore(QString* error) {
 
 bool CMailSender::readReply(Reply* reply, QString* error) {
   startClock();
-  reply->code = 0;
-  reply->lines.clear();
-  const QString tooLong =
-      QStringLiteral("The mail server %1 sent a reply too long to be one.").arg(m_server.host);
   for (;;) {
-    qsizetype end = m_input.indexOf('\n');
-    while (end < 0) {
-      if (m_input.size() >= kLineLimit) {
-        *error = tooLong;
+    QString line;
+    switch (m_replies.take(reply, &line)) {
+      case SmtpReplyReader::Result::Complete:
+        return true;
+      case SmtpReplyReader::Result::NeedMore:
+        if (!readMore(error)) return false;
+        break;
+      case SmtpReplyReader::Result::TooLong:
+        *error = QStringLiteral("The mail server %1 sent a reply too long to be one.").arg(m_server.host);
         return false;
-      }
-      if (!readMore(error)) return false;
-      end = m_input.indexOf('\n');
-    }
-    if (end + 1 > kLineLimit) {
-      *error = tooLong;
-      return false;
-    }
-    QByteArray line = m_input.left(end);
-    m_input.remove(0, end + 1);
-    if (line.endsWith('\r')) line.chop(1);
-    const bool digits = line.size() >= 3 && std::all_of(line.begin(), line.begin() + 3, [](char c) {
-                          return c >= '0' && c <= '9';
-                        });
-    const bool last = line.size() == 3 || (line.size() > 3 && line[3] == ' ');
-    const int code = digits ? line.left(3).toInt() : 0;
-    if (!digits || (!last && line[3] != '-') || code < 200 ||
-        (reply->code && code != reply->code)) {
-      *error = QStringLiteral("The mail server %1 gave an answer that SMTP does not know: %2")
-                   .arg(m_server.host, Printable(line));
-      return false;
-    }
-    reply->code = code;
-    reply->lines << Printable(line);
-    if (last) return true;
-    if (reply->lines.size() >= kReplyLines) {
-      *error = tooLong;
-      return false;
+      case SmtpReplyReader::Result::Unknown:
+        *error = QStringLiteral("The mail server %1 gave an answer that SMTP does not know: %2")
+                     .arg(m_server.host, line);
+        return false;
     }
   }
 }
@@ -563,7 +529,7 @@ void CMailSender::close() {
   ERR_clear_error();
   if (m_socket >= 0) ::close(m_socket);
   m_socket = -1;
-  m_input.clear();
+  m_replies.clear();
   m_extensions.clear();
   m_connected = false;
 }

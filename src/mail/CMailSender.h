@@ -9,6 +9,7 @@
 
 #include "MailMessage.h"
 #include "MailServer.h"
+#include "SmtpReply.h"
 
 struct ssl_ctx_st;
 struct ssl_st;
@@ -41,11 +42,7 @@ class CMailSender {
   static QString computerName();
 
  private:
-  struct Reply {
-    int code = 0;
-    QStringList lines;
-    QString text() const { return lines.join(u'\n'); }
-  };
+  using Reply = SmtpReply;
   enum class Wait { Read, Write };
 
   bool connectSocket(QString* error);
@@ -68,7 +65,7 @@ class CMailSender {
   int m_socket = -1;
   ssl_ctx_st* m_context = nullptr;
   ssl_st* m_ssl = nullptr;
-  QByteArray m_input;
+  SmtpReplyReader m_replies;
   QStringList m_extensions;
   std::function<bool()> m_stop;
   std::chrono::steady_clock::time_point m_deadline;

@@ -44,7 +44,10 @@ PublishPlan PlanPublish(const QList<FileEntry>& local, const QList<FileEntry>& r
     // Both times are instants: comparing a local clock's text with a UTC text would
     // send everything again east of Greenwich.
     if (const FileEntry* there = FindEntry(remote, file.name)) {
-      if (Seconds(file.lastWrite) <= Seconds(there->lastWrite) && file.size == there->size) continue;
+      // A listing without a readable time leaves the size to judge by.
+      if ((!there->lastWrite.isValid() || Seconds(file.lastWrite) <= Seconds(there->lastWrite)) &&
+          file.size == there->size)
+        continue;
       plan.netChange += file.size - there->size;
     } else {
       plan.netChange += file.size;

@@ -7,8 +7,11 @@ namespace {
 
 constexpr int kMaxNumberedName = 999;
 
+// A listing without a readable time leaves the size to judge by: the file could never
+// match otherwise, and each run would store the web's copy again beside it.
 bool SameFile(const FileEntry& a, const FileEntry& b) {
-  return a.size == b.size && a.lastWrite.toSecsSinceEpoch() == b.lastWrite.toSecsSinceEpoch();
+  return a.size == b.size && (!a.lastWrite.isValid() || !b.lastWrite.isValid() ||
+                              a.lastWrite.toSecsSinceEpoch() == b.lastWrite.toSecsSinceEpoch());
 }
 
 struct Pair {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <tuple>
@@ -209,6 +210,15 @@ TEST(AlbumFileTest, DeletedAlbumsAreAppendedOneALine) {
   EXPECT_TRUE(RecordDeletedAlbum(file, "Winter\r\n2 "));
   EXPECT_EQ(ReadAll(file), "Summer\r\nWinter2\r\n");
   EXPECT_FALSE(RecordDeletedAlbum(dir.filePath("missing/deletealbums.dat"), "A"));
+
+  // A cut last line stays a name of its own; a name read from an over-long line is its
+  // first 511 bytes, and the line's rest is no second name to delete on the web.
+  QFile cut(file);
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(QByteArray(600, 'a') + "\nHoli");
+  cut.close();
+  EXPECT_TRUE(RecordDeletedAlbum(file, "Family"));
+  EXPECT_EQ(ReadDeletedAlbums(file), QStringList({QString(511, 'a'), "Holi", "Family"}));
   EXPECT_FALSE(RecordDeletedAlbum(dir.path(), "A"));
 }
 

@@ -40,6 +40,13 @@ TEST(PlanRetrieve, KeepsWhatIsHereAndStoresTheWebsPairBesideIt) {
   const RetrievePlan thumbnails =
       PlanRetrieve({Entry("Dog.jpg", 500), Entry("Dog_tn.jpg", 50)}, {Entry("Dog.jpg", 500), Entry("Dog_tn.jpg", 49)}, false);
   EXPECT_EQ(Targets(thumbnails), QStringList({"Dog.jpg -> Dog (2).jpg", "Dog_tn.jpg -> Dog (2)_tn.jpg"}));
+
+  // A listing without times (or with unreadable ones) judges by size: neither a retrieve
+  // nor a publish repeats itself on every run.
+  const QList<FileEntry> untimed = {Entry("Dog.jpg", 500, QDateTime()), Entry("Dog_tn.jpg", 50, QDateTime())};
+  const QList<FileEntry> here = {Entry("Dog.jpg", 500, kNoon.addDays(-3)), Entry("Dog_tn.jpg", 50)};
+  EXPECT_EQ(PlanRetrieve(untimed, here, false).alreadyHere, 2);
+  EXPECT_TRUE(PlanPublish(here, untimed, true, {}).send.isEmpty());
 }
 
 TEST(PlanRetrieve, ReplacesOnlyWhenAskedAndTheWebsCopyIsNewer) {
