@@ -12,6 +12,7 @@ build=$(cd "${1:-build}" 2>/dev/null && pwd) || { echo "service: no build folder
 program="$build/bin/brivane-service"
 work="$build/bench-work/service"
 pg_bin=/usr/lib/postgresql/15/bin
+. "$(dirname "$0")/private-postgres.sh"
 
 say() { printf '%s\n' "$*"; }
 cmake --build "$build" --target brivane-service > /dev/null 2>&1 || true
@@ -84,32 +85,12 @@ if start_service sqlite; then
 fi
 cleanup
 
-# A private PostgreSQL server, as the postgres user when we are root (it refuses root).
-if [ -x "$pg_bin/initdb" ]; then
-  as_pg=()
-  if [ "$(id -u)" = 0 ]; then
-    as_pg=(setpriv --reuid=postgres --regid=postgres --init-groups --pdeathsig TERM --)
-    chown postgres: "$work"
+if start_private_postgres; then
+  if start_service postgresql --database "$conninfo"; then
+    run_store postgresql
   fi
-  pg_port=$(( 20000 + RANDOM % 20000 ))
-  if "${as_pg[@]}" "$pg_bin/initdb" -D "$work/pg" -U postgres -A trust --no-sync -E UTF8 --locale=C.UTF-8 > "$work/initdb.log" 2>&1; then
-    "${as_pg[@]}" "$pg_bin/postgres" -D "$work/pg" -k "$work" -p "$pg_port" -c listen_addresses=127.0.0.1 \
-      -c fsync=off -c max_connections=100 > "$work/postgres.log" 2>&1 &
-    pg_pid=$!
-    for _ in $(seq 100); do
-      "$pg_bin/pg_isready" -q -h 127.0.0.1 -p "$pg_port" && break
-      sleep 0.1
-    done
-    if start_service postgresql --database "host=127.0.0.1 port=$pg_port user=postgres dbname=postgres"; then
-      run_store postgresql
-    fi
-  else
-    say "  postgresql: initdb failed (see $work/initdb.log)"
-  fi
-  cleanup
-else
-  say "  postgresql: not installed (Debian package postgresql): skipped"
 fi
+cleanup
 say "  load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 [ -n "${KEEP_SERVICE_BENCH:-}" ] || rm -rf "$work"
 exit 0
