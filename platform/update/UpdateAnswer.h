@@ -16,8 +16,10 @@ struct UpdateAnswer {
 
 // Digits separated by single dots ("1", "1.2.10"), at most eight parts of nine digits.
 bool IsVersionNumber(const std::string& text);
-// An http or https address with a host and no user part, of plain characters only: no
-// spaces, control characters, quotes or characters a shell would act on.
+// An http or https address with a host and no user part, of plain characters only:
+// letters, digits and an address's own punctuation ("&", ";" and "=" of a query among
+// them), so no spaces, control characters, quotes, backslashes, "$" or "`". It is opened
+// without a shell.
 bool IsDownloadAddress(const std::string& text);
 bool IsSha256Digest(const std::string& text);
 

@@ -384,9 +384,10 @@ bool CMailSender::waitFor(Wait what, QString* error) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         m_deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
-      *error = QStringLiteral("The mail server %1 did not answer for %2 seconds.")
-                   .arg(m_server.host)
-                   .arg(m_server.timeoutSeconds);
+      const QString wait = m_server.timeoutSeconds == 1
+                               ? QStringLiteral("a second")
+                               : QStringLiteral("%1 seconds").arg(m_server.timeoutSeconds);
+      *error = QStringLiteral("The mail server %1 did not answer for %2.").arg(m_server.host, wait);
       return false;
     }
     pollfd ready{m_socket, short(what == Wait::Read ? POLLIN : POLLOUT), 0};
