@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <random>
 #include <string>
 #include <thread>
@@ -318,9 +319,15 @@ void ChurnUnderTheList(FolderWatch::Mode mode, int rounds) {
   // however many photos came and went.
   std::string series;
   for (const long kb : resident) series += std::to_string(kb) + " ";
+#ifndef __SANITIZE_ADDRESS__
   const std::size_t warm = std::min<std::size_t>(2, resident.size() - 1);
   EXPECT_LT(resident.back() - resident[warm], 4 * 1024L)
       << "resident KB after each round: " << series;
+#else
+  // The address sanitizer keeps freed memory in quarantine: resident memory tells nothing
+  // there, and its leak check stands in for this one.
+  std::cout << "resident KB after each round: " << series << std::endl;
+#endif
 }
 
 TEST(PhotoListChurnTest, StaysEqualToTheFolderThroughRoundsOfChanges) {
