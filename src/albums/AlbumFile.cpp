@@ -21,9 +21,11 @@ bool IsLineBreaking(QChar c) {
 }
 
 // A line's text as it stands. QString::fromUtf8 would drop a byte-order mark that begins
-// the line: a name beginning with U+FEFF would come back as another name.
+// the line: a name beginning with U+FEFF would come back as another name. Stateless: a
+// sequence the line cuts short becomes U+FFFD, as fromUtf8 has it, not nothing.
 QString LineText(const char* bytes, qsizetype size) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  QStringDecoder decoder(QStringDecoder::Utf8,
+                         QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
   return decoder.decode(QByteArrayView(bytes, size));
 }
 
