@@ -8,20 +8,12 @@
 #include <QFile>
 
 #include "FuzzSupport.h"
+#include "ShippedTemplates.h"
 #include "albums/AlbumFile.h"
 #include "albums/AlbumPage.h"
 #include "labels/LabelTemplates.h"
 
-#ifndef BRIVANE_CONTENT_DIR
-#error "BRIVANE_CONTENT_DIR names the folder holding labels.dat"
-#endif
-
 namespace {
-const LabelTemplateList& Templates() {
-  static const LabelTemplateList list =
-      LoadLabelTemplates(QStringLiteral(BRIVANE_CONTENT_DIR "/") + LabelTemplateList::kFileName);
-  return list;
-}
 
 bool SamePage(const AlbumPage& a, const AlbumPage& b) {
   return a.Layout == b.Layout && a.LayoutCode == b.LayoutCode && a.WebLink == b.WebLink &&
@@ -40,13 +32,13 @@ bool Same(const std::vector<PhotoAlbum>& a, const std::vector<PhotoAlbum>& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Templates();
+  ShippedTemplates();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-  std::vector<PhotoAlbum> albums = ReadAlbums(bytes, Templates());
+  std::vector<PhotoAlbum> albums = ReadAlbums(bytes, ShippedTemplates());
   for (const PhotoAlbum& album : albums) {
     FUZZ_EXPECT(!HasLineBreakingCharacter(album.Name), "a name stays on its line");
     for (const AlbumPage& page : album.Pages) {
@@ -58,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const QByteArray written = WriteAlbums(albums);
-  const std::vector<PhotoAlbum> again = ReadAlbums(written, Templates());
+  const std::vector<PhotoAlbum> again = ReadAlbums(written, ShippedTemplates());
   if (!Same(albums, again))
     std::fprintf(stderr, "written:\n%s\nread again and written:\n%s\n", written.toPercentEncoding(" ").constData(),
                  WriteAlbums(again).toPercentEncoding(" ").constData());
@@ -72,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RemovePhotoFromAlbums(albums, QStringLiteral("Renamed"));
   const std::string file = ScratchFolder() + kAlbumFileName;
   FUZZ_EXPECT(SaveAlbums(QString::fromStdString(file), albums), "the scratch file is written");
-  FUZZ_EXPECT(Same(LoadAlbums(QString::fromStdString(file), Templates()), albums),
+  FUZZ_EXPECT(Same(LoadAlbums(QString::fromStdString(file), ShippedTemplates()), albums),
               "saved albums load back");
   return 0;
 }

@@ -6,24 +6,13 @@
 #include <QString>
 
 #include "FuzzSupport.h"
+#include "ShippedTemplates.h"
 #include "inet/ResponseText.h"
 #include "labels/LabelTemplates.h"
 #include "websync/RemoteAlbums.h"
 
-#ifndef BRIVANE_CONTENT_DIR
-#error "BRIVANE_CONTENT_DIR names the folder holding labels.dat"
-#endif
-
-namespace {
-const LabelTemplateList& Templates() {
-  static const LabelTemplateList list =
-      LoadLabelTemplates(QStringLiteral(BRIVANE_CONTENT_DIR "/") + LabelTemplateList::kFileName);
-  return list;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Templates();
+  ShippedTemplates();
   return 0;
 }
 
@@ -64,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_EXPECT(ResponseNumber(QString()) == 0, "nothing counts as 0");
 
-  const std::vector<PhotoAlbum> albums = ParseRemoteAlbums(answer, Templates());
+  const std::vector<PhotoAlbum> albums = ParseRemoteAlbums(answer, ShippedTemplates());
   FUZZ_EXPECT(albums.size() <= size_t(lines), "an album comes from a line at least");
   for (const PhotoAlbum& album : albums)
     for (const AlbumPage& page : album.Pages)

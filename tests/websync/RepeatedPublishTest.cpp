@@ -24,19 +24,8 @@ QString HtmlText(QString text) {
   return text.replace("&amp;", "&");
 }
 
-class RepeatedPublishTest : public ::testing::Test {
+class RepeatedPublishTest : public ServiceAccountTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(Service().isRunning()) << Service().error().toStdString();
-    const QString answer = QString::fromUtf8(Service().get(
-        "/register.asp?FirstName=Ray&LastName=Pole&Address1=2%20Lane&City=Town&State=S&Zip=9&Phone=555"
-        "&Email=ray@example.com&Password=pw"));
-    ASSERT_TRUE(answer.startsWith("UserId=")) << answer.toStdString();
-    userId = answer.mid(7).trimmed();
-    session = TrustingSession(Service().caFile());
-    ASSERT_TRUE(session);
-  }
-
   QString remoteFolder() const { return Service().dataFolder() + "/upload/photos/" + userId + "/"; }
   QMap<QString, QByteArray> remoteFiles() const {
     QMap<QString, QByteArray> files;
@@ -72,8 +61,6 @@ class RepeatedPublishTest : public ::testing::Test {
         .spaceUsed;
   }
 
-  QString userId;
-  std::unique_ptr<InternetSession> session;
 };
 
 // Counts what a run reports, and asks for a stop at the chosen report.

@@ -17,19 +17,8 @@
 
 namespace {
 
-class ServiceSyncTest : public ::testing::Test {
+class ServiceSyncTest : public ServiceAccountTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(Service().isRunning()) << Service().error().toStdString();
-    const QString answer = QString::fromUtf8(Service().get(
-        "/register.asp?FirstName=Ann&LastName=Lee&Address1=1%20Road&City=Town&State=S&Zip=123&Phone=555"
-        "&Email=ann@example.com&Password=pw"));
-    ASSERT_TRUE(answer.startsWith("UserId=")) << answer.toStdString();
-    userId = answer.mid(7).trimmed();
-    session = TrustingSession(Service().caFile());
-    ASSERT_TRUE(session);
-  }
-
   QString host() const { return QStringLiteral("localhost:%1").arg(Service().httpsPort()); }
   QString remoteFolder() const { return Service().dataFolder() + "/upload/photos/" + userId + "/"; }
   // Every file of the user's folder on the service, hidden ones included.
@@ -69,8 +58,6 @@ class ServiceSyncTest : public ::testing::Test {
                        progress);
   }
 
-  QString userId;
-  std::unique_ptr<InternetSession> session;
   TestProgress progress;
 };
 

@@ -120,3 +120,21 @@ inline std::unique_ptr<InternetSession> TrustingSession(const QString& caFile) {
   options.stallTimeoutSeconds = 10;
   return InternetSession::Open(options);
 }
+
+// A test on a fresh account of the shared reference service, with a session that trusts it.
+class ServiceAccountTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Service().isRunning()) << Service().error().toStdString();
+    const QString answer = QString::fromUtf8(Service().get(
+        "/register.asp?FirstName=Ann&LastName=Lee&Address1=1%20Road&City=Town&State=S&Zip=123&Phone=555"
+        "&Email=ann@example.com&Password=pw"));
+    ASSERT_TRUE(answer.startsWith("UserId=")) << answer.toStdString();
+    userId = answer.mid(7).trimmed();
+    session = TrustingSession(Service().caFile());
+    ASSERT_TRUE(session);
+  }
+
+  QString userId;
+  std::unique_ptr<InternetSession> session;
+};
