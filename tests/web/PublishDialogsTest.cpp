@@ -195,7 +195,8 @@ TEST_F(PublishDialogsTest, TheAlbumPageQuestionsEndSilentlyOnNo) {
 }
 
 TEST_F(PublishDialogsTest, EscapeStopsTheRunFirstAndTheSpaceShortageShowsItsFigures) {
-  // A large file keeps the run busy long enough to be stopped halfway.
+  // A large file keeps the run busy; Escape comes as soon as it runs (an idle machine
+  // sends 64 MB over loopback between two polls of the dialog's figures).
   {
     QFile big(store->Folder() + "Big.jpg");
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
@@ -210,7 +211,7 @@ TEST_F(PublishDialogsTest, EscapeStopsTheRunFirstAndTheSpaceShortageShowsItsFigu
     CPublishDialog dialog(*host, *publish, *host->internetSession(), request, &host->window);
     auto* poll = new QTimer(&dialog);
     QObject::connect(poll, &QTimer::timeout, &dialog, [&] {
-      if (Text(&dialog, 1139) != QLatin1String("0")) {
+      if (dialog.running()) {
         poll->stop();
         dialog.reject();  // Escape
         EXPECT_TRUE(dialog.isVisible());  // not before the run has ended
