@@ -26,13 +26,6 @@ QString HtmlText(QString text) {
 
 class RepeatedPublishTest : public ServiceAccountTest {
  protected:
-  QString remoteFolder() const { return Service().dataFolder() + "/upload/photos/" + userId + "/"; }
-  QMap<QString, QByteArray> remoteFiles() const {
-    QMap<QString, QByteArray> files;
-    for (const QString& name : QDir(remoteFolder()).entryList(QDir::Files | QDir::Hidden))
-      files[name] = ReadAll(remoteFolder() + name);
-    return files;
-  }
   // The photos the service's records hold, by the owner's page: "name: description".
   QStringList recordedPhotos() const {
     const QString page = QString::fromUtf8(
@@ -56,7 +49,7 @@ class RepeatedPublishTest : public ServiceAccountTest {
     return photos;
   }
   qint64 spaceUsed() const {
-    return GetUploadPaths(*session, QStringLiteral("localhost:%1").arg(Service().httpsPort()),
+    return GetUploadPaths(*session, host(),
                           userId)
         .spaceUsed;
   }
@@ -171,7 +164,7 @@ TEST_F(RepeatedPublishTest, AHundredRunsStoppedAtRandomLeaveTheServiceEqualToHer
     ++looks;
     return progress.stop || (stopAt > 0 && looks >= stopAt);
   });
-  const PublishRequest request{QStringLiteral("localhost:%1").arg(Service().httpsPort()),
+  const PublishRequest request{host(),
                                userId,
                                here.photos(),
                                here.deletedAlbumsFile(),

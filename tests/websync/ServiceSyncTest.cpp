@@ -19,15 +19,6 @@ namespace {
 
 class ServiceSyncTest : public ServiceAccountTest {
  protected:
-  QString host() const { return QStringLiteral("localhost:%1").arg(Service().httpsPort()); }
-  QString remoteFolder() const { return Service().dataFolder() + "/upload/photos/" + userId + "/"; }
-  // Every file of the user's folder on the service, hidden ones included.
-  QMap<QString, QByteArray> remoteFiles() const {
-    QMap<QString, QByteArray> files;
-    for (const QString& name : QDir(remoteFolder()).entryList(QDir::Files | QDir::Hidden))
-      files[name] = ReadAll(remoteFolder() + name);
-    return files;
-  }
   int photoPage(const QString& stem) const {
     return Service().request(("/viewphoto.asp?UserId=" + userId + "&Photo=" + stem).toUtf8()).status;
   }

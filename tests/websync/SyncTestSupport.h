@@ -135,6 +135,16 @@ class ServiceAccountTest : public ::testing::Test {
     ASSERT_TRUE(session);
   }
 
+  QString host() const { return QStringLiteral("localhost:%1").arg(Service().httpsPort()); }
+  QString remoteFolder() const { return Service().dataFolder() + "/upload/photos/" + userId + "/"; }
+  // Every file of the user's folder on the service, hidden ones included.
+  QMap<QString, QByteArray> remoteFiles() const {
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(remoteFolder()).entryList(QDir::Files | QDir::Hidden))
+      files[name] = ReadAll(remoteFolder() + name);
+    return files;
+  }
+
   QString userId;
   std::unique_ptr<InternetSession> session;
 };
