@@ -12,7 +12,7 @@ build=$(cd "${1:-build}" 2>/dev/null && pwd) || { echo "service: no build folder
 program="$build/bin/brivane-service"
 work="$build/bench-work/service"
 pg_bin=/usr/lib/postgresql/15/bin
-. "$(dirname "$0")/private-postgres.sh"
+. "$(dirname "$0")/service-bench-support.sh"
 
 say() { printf '%s\n' "$*"; }
 cmake --build "$build" --target brivane-service > /dev/null 2>&1 || true
@@ -20,14 +20,6 @@ cmake --build "$build" --target brivane-service > /dev/null 2>&1 || true
 command -v ab > /dev/null || { say "service: ab is missing (Debian package apache2-utils)"; exit 0; }
 command -v curl > /dev/null || { say "service: curl is missing (Debian package curl)"; exit 0; }
 
-service_pid=""
-pg_pid=""
-cleanup() {
-  [ -n "$service_pid" ] && kill "$service_pid" 2> /dev/null && wait "$service_pid" 2> /dev/null
-  [ -n "$pg_pid" ] && kill -INT "$pg_pid" 2> /dev/null && wait "$pg_pid" 2> /dev/null
-  service_pid=""
-  pg_pid=""
-}
 trap cleanup EXIT
 rm -rf "$work" && mkdir -p "$work" || { say "service: cannot use $work"; exit 0; }
 

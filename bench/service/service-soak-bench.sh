@@ -18,7 +18,7 @@ clients=${CLIENTS:-50}
 program="$build/bin/brivane-service"
 work="$build/bench-work/service-soak"
 pg_bin=/usr/lib/postgresql/15/bin
-. "$(dirname "$0")/private-postgres.sh"
+. "$(dirname "$0")/service-bench-support.sh"
 python=/usr/bin/python3
 
 say() { printf '%s\n' "$*"; }
@@ -26,14 +26,6 @@ cmake --build "$build" --target brivane-service > /dev/null 2>&1 || true
 [ -x "$program" ] || { say "service-soak: $program is not built (cmake --build $build --target brivane-service)"; exit 0; }
 "$python" -c "import pyftpdlib" 2> /dev/null || { say "service-soak: python3-pyftpdlib is missing"; exit 0; }
 
-service_pid=""
-pg_pid=""
-cleanup() {
-  [ -n "$service_pid" ] && kill "$service_pid" 2> /dev/null && wait "$service_pid" 2> /dev/null
-  [ -n "$pg_pid" ] && kill -INT "$pg_pid" 2> /dev/null && wait "$pg_pid" 2> /dev/null
-  service_pid=""
-  pg_pid=""
-}
 trap cleanup EXIT
 rm -rf "$work" && mkdir -p "$work" || { say "service-soak: cannot use $work"; exit 0; }
 

@@ -1,6 +1,17 @@
-# Sourced by the service benchmarks, which set pg_bin, work and say: starts a private
-# PostgreSQL server in $work, as the postgres user when we are root (it refuses root).
-# Sets pg_pid and conninfo; says why and fails when it cannot.
+# Sourced by the service benchmarks, which set pg_bin, work and say.
+
+service_pid=""
+pg_pid=""
+# Stops the service and PostgreSQL, whichever runs.
+cleanup() {
+  [ -n "$service_pid" ] && kill "$service_pid" 2> /dev/null && wait "$service_pid" 2> /dev/null
+  [ -n "$pg_pid" ] && kill -INT "$pg_pid" 2> /dev/null && wait "$pg_pid" 2> /dev/null
+  service_pid=""
+  pg_pid=""
+}
+
+# Starts a private PostgreSQL server in $work, as the postgres user when we are root (it
+# refuses root). Sets pg_pid and conninfo; says why and fails when it cannot.
 start_private_postgres() {
   if [ ! -x "$pg_bin/initdb" ]; then
     say "  postgresql: not installed (Debian package postgresql): skipped"
