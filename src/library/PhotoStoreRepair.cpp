@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <utility>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -60,9 +62,13 @@ StoreRepair RepairPhotoStore(PhotoStore& store) {
   const LockFile locked = store.LockChanges();
   // A kill between the renames of a replaced photo left the new picture beside the old
   // thumbnail, or the picture of either beside none: the thumbnail is made again.
+  const auto list = [&] {
+    return QDir(store.Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+  };
+  QStringList files = list();
   QStringList moves;
-  for (const QString& file :
-       QDir(store.Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted)) {
+  bool pairsMended = false;
+  for (const QString& file : std::as_const(files)) {
     if (!StoreNote::IsNote(file)) continue;
     const QString note = store.Folder() + file;
     const QStringList lines = StoreNote::Read(note);
@@ -72,6 +78,7 @@ StoreRepair RepairPhotoStore(PhotoStore& store) {
     }
     if (lines.size() == 2 && lines[0] == QLatin1String("pair") && IsNoteStem(lines[1]) &&
         QFileInfo::exists(store.PhotoPath(lines[1]))) {
+      pairsMended = true;
       if (RemoveStoreFile(store.ThumbnailPath(lines[1])) &&
           store.RemakeThumbnail(locked, lines[1]) == SUCCESS)
         repair.ThumbnailsMade.append(lines[1]);
@@ -81,8 +88,8 @@ StoreRepair RepairPhotoStore(PhotoStore& store) {
     RemoveStoreFile(note);
   }
 
-  const QStringList files =
-      QDir(store.Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+  // A start lists the folder once; only a mended pair changed it since.
+  if (pairsMended) files = list();
   const QSet<QString> present(files.begin(), files.end());
   const QLatin1String photoSuffix(kPhotoSuffix);
   const QLatin1String mark(kThumbnailMark);
